@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ pkg-config
   libgtest-dev googletest
-  qt6-base-dev libqt6svg6-dev qt6-svg-dev fonts-liberation
+  qt6-base-dev qt6-svg-dev libxkbcommon-dev fonts-liberation
   xvfb xauth
   clang-14 libclang-rt-14-dev
   python3 python3-xlrd python3-dbfread gdal-bin

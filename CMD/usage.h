@@ -1,0 +1,40 @@
+// The text "dravbatch --help" prints.
+#pragma once
+
+#include <string_view>
+
+namespace dravella::cmd {
+
+inline constexpr std::string_view kUsage =
+    R"(Usage: dravbatch <input> <output-folder> [switch ...]
+
+Converts every worksheet of an .xls workbook into a dBASE table (.dbf).
+<input> is a workbook file, or a folder whose .xls workbooks are all converted
+(each into a subfolder of <output-folder> named after the workbook). The output
+folder is created when missing (one level). Paths with blanks go in double quotes.
+
+Switches (letter case does not matter; for level, naming and code page the last
+one wins):
+  /dbf2           write dBASE II tables
+  /dbf3           write dBASE III tables (default)
+  /dbf4           write dBASE IV tables
+  /name=1         name each table after its worksheet; workbook_worksheet when
+                  the two names are alike
+  /name=2         name each table workbook_worksheet
+  /name=3         number the tables 1, 2, 3 ... within each workbook
+                  (default without /name: the worksheet's own name)
+  /overwrite=0    keep tables that already exist (skip those worksheets)
+  /overwrite=1    replace tables that already exist (default)
+  /open=1         open the output folder in the file browser at the end
+  /open=0         do not open it (default)
+  /cp=NNNN        code page of the tables: 437, 850, 852, 866, 1250, 1251,
+                  1252 (default), 1253, 1254, 1257, or utf8
+
+Nothing is printed while converting. Exit status: 0 when every workbook was
+converted, 1 when the command line was rejected (nothing to do: no input, an
+input that is neither an existing file nor folder, or too many words), 2 when a
+workbook failed or the run stopped early.
+  dravbatch --help   (or -h, /?) prints this text.
+)";
+
+}  // namespace dravella::cmd

@@ -1,0 +1,52 @@
+// The command line of dravbatch: from one argument string to the run settings.
+//
+//   dravbatch <input> <output-folder> [switch ...]
+//
+// Double quotes group words (a blank inside a pair of quotes belongs to the
+// token); tokens keep their letter case so that paths are used as typed, and
+// only the comparison with the switch table ignores case.
+#pragma once
+
+#include <array>
+#include <string>
+#include <string_view>
+
+namespace dravella::core {
+
+// Stands for a blank inside double quotes while the line is split.
+inline constexpr std::string_view BlankPlaceholder = "!@@#!$%@#%$#@^";
+
+// Slots 0 to 100: the non-empty tokens in order, then empty slots.
+inline constexpr size_t kCommandTokenSlots = 101;
+using CommandTokens = std::array<std::string, kCommandTokenSlots>;
+
+// Twelve switch positions follow the two paths: slots 2 to 13.
+inline constexpr size_t kFirstSwitchSlot = 2;
+inline constexpr size_t kLastSwitchSlot = 13;
+
+struct RunOptions {
+  std::string InputPath;
+  std::string OutputDir = "/";          // always ends with the separator
+  std::string DbfSwitch = "/dbf3";      // the last of /dbf2, /dbf3, /dbf4
+  std::string NameSwitch;               // the last of /name=1..3; empty: plain names
+  bool OverwriteExisting = true;        // cleared for good by /overwrite=0
+  bool OpenOutputFolder = false;        // set for good by /open=1
+  std::string CodePage = "1252";        // the last valid /cp=NNNN
+};
+
+// Splits text into tokens; false when a 102nd non-empty token finds no slot.
+bool SplitCommandLine(std::string_view text, CommandTokens& tokens);
+
+// Fills options from the raw argument string; false when there is nothing to
+// do: an empty line, too many tokens, or an input that is neither an existing
+// file nor an existing folder.
+bool ParseCommandLine(std::string_view raw_line, CommandTokens& tokens, RunOptions& options);
+
+// The argument string as the process got it: the arguments joined by single
+// blanks, each one that holds a blank wrapped in double quotes.
+std::string JoinProcessArguments(int argc, const char* const* argv);
+
+// The code pages /cp= accepts, as typed after "=".
+bool IsKnownCodePage(std::string_view name);
+
+}  // namespace dravella::core

@@ -1,0 +1,30 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds, and runs every test:
+#   1. the normal build and all its tests (the window's tests offscreen);
+#   2. the engine and conversion tests again under AddressSanitizer and
+#      UndefinedBehaviorSanitizer;
+#   3. the reader's fuzz target, built with clang and run briefly on its seeds.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+jobs=$(nproc 2>/dev/null || echo 2)
+
+scripts/install-deps.sh
+
+echo "== Build and test"
+scripts/build.sh build
+QT_QPA_PLATFORM=offscreen ctest --test-dir build --output-on-failure -j "$jobs"
+
+echo "== Engine and conversion tests under ASan + UBSan"
+cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DDRAVELLA_SANITIZE=ON \
+  -DDRAVELLA_BUILD_GUI=OFF >/dev/null
+cmake --build build-asan -j "$jobs"
+ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+  ctest --test-dir build-asan --output-on-failure -j "$jobs"
+
+if [ -f tests/fuzz/CMakeLists.txt ]; then
+  echo "== Fuzz target (clang, libFuzzer)"
+  CC=clang-14 CXX=clang++-14 cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DDRAVELLA_FUZZ=ON -DDRAVELLA_BUILD_GUI=OFF -DDRAVELLA_BUILD_TESTS=OFF >/dev/null
+  cmake --build build-fuzz -j "$jobs" --target fuzz_xls_reader
+  tests/fuzz/smoke.sh build-fuzz
+fi

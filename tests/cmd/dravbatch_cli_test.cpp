@@ -1,0 +1,46 @@
+// The command-line program seen from outside: exit status, output, files.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "tests/cmd/run_program.h"
+#include "tests/core/temp_folder.h"
+
+namespace dravella {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::RunProgram;
+
+TEST(DravbatchCliTest, WithoutArgumentsPrintsNothingAndExitsOne) {
+  const auto run = RunProgram(DRAVBATCH_PATH, {});
+  EXPECT_EQ(run.exit_status, 1);
+  EXPECT_EQ(run.out, "");
+  EXPECT_EQ(run.err, "");
+}
+
+TEST(DravbatchCliTest, HelpPrintsTheUsageWithEverySwitch) {
+  for (const char* flag : {"--help", "-h", "/?"}) {
+    const auto run = RunProgram(DRAVBATCH_PATH, {flag});
+    EXPECT_EQ(run.exit_status, 0) << flag;
+    EXPECT_TRUE(run.out.starts_with("Usage: dravbatch <input> <output-folder>")) << flag;
+    for (const char* word : {"/dbf2", "/dbf3", "/dbf4", "/name=1", "/name=2", "/name=3",
+                             "/overwrite=0", "/overwrite=1", "/open=0", "/open=1", "/cp="}) {
+      EXPECT_NE(run.out.find(word), std::string::npos) << word;
+    }
+  }
+  // Help only as the sole argument: otherwise it is an input path like any other.
+  EXPECT_EQ(RunProgram(DRAVBATCH_PATH, {"--help", "/tmp"}).exit_status, 1);
+}
+
+TEST(DravbatchCliTest, RejectedLinesChangeNothing) {
+  testing::TempFolder tree;
+  const std::string out = tree / "out";
+  const auto run = RunProgram(DRAVBATCH_PATH, {tree / "missing.xls", out, "/open=1"});
+  EXPECT_EQ(run.exit_status, 1);
+  EXPECT_EQ(run.out + run.err, "");
+  EXPECT_FALSE(fs::exists(out));
+}
+
+}  // namespace
+}  // namespace dravella

@@ -1,0 +1,153 @@
+#include "core/command_line.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "tests/core/temp_folder.h"
+
+namespace dravella::core {
+namespace {
+
+std::vector<std::string> Filled(const CommandTokens& tokens) {
+  std::vector<std::string> filled;
+  for (const std::string& token : tokens) {
+    if (token.empty()) break;
+    filled.push_back(token);
+  }
+  return filled;
+}
+
+struct SplitCase {
+  std::string line;
+  std::vector<std::string> tokens;
+};
+
+TEST(SplitCommandLineTest, GroupsQuotedWordsAndDropsEmptyPieces) {
+  const std::string ph(BlankPlaceholder);
+  const SplitCase cases[] = {
+      {"a b c", {"a", "b", "c"}},
+      {"a   b", {"a", "b"}},                                 // no empty tokens
+      {"  a  ", {"a"}},
+      {"\"C:/My Files/in.xls\" \"out dir\"", {"C:/My Files/in.xls", "out dir"}},
+      {"/data/\"My Files\"/in.xls", {"/data/My Files/in.xls"}},  // quotes around a part
+      {"one \"two three four", {"one", "two three four"}},   // unmatched quote
+      {"a \"\" b", {"a", "b"}},                              // empty pair: no token
+      {"a \" \" b", {"a", " ", "b"}},                        // a lone blank is kept
+      {"x" + ph + "y", {"x y"}},                             // the placeholder typed in
+      {"Mixed/Case.XLS", {"Mixed/Case.XLS"}},                // case is kept
+      {"tab\there", {"tab\there"}},                          // only blanks separate
+      {"\"a b\"\"c d\"", {"a bc d"}},
+  };
+  for (const SplitCase& c : cases) {
+    CommandTokens tokens;
+    ASSERT_TRUE(SplitCommandLine(c.line, tokens)) << c.line;
+    EXPECT_EQ(Filled(tokens), c.tokens) << c.line;
+  }
+}
+
+TEST(SplitCommandLineTest, HoldsAtMost101Tokens) {
+  auto line_of = [](int count) {
+    std::string line;
+    for (int i = 0; i < count; ++i) line += "t" + std::to_string(i) + " ";
+    return line;
+  };
+  CommandTokens tokens;
+  ASSERT_TRUE(SplitCommandLine(line_of(101), tokens));
+  EXPECT_EQ(tokens[100], "t100");
+  EXPECT_FALSE(SplitCommandLine(line_of(102), tokens));
+}
+
+class ParseCommandLineTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    book_ = tree_.WriteFile("In Put/Book.xls");
+    folder_ = (tree_.path() / "In Put").string();
+  }
+  bool Parse(const std::string& line) { return ParseCommandLine(line, tokens_, options_); }
+
+  testing::TempFolder tree_;
+  std::string book_;
+  std::string folder_;
+  CommandTokens tokens_;
+  RunOptions options_;
+};
+
+TEST_F(ParseCommandLineTest, QuotedPathsKeepTheirBlanksAndDefaultsHold) {
+  ASSERT_TRUE(Parse("\"" + book_ + "\" \"/tmp/Out Dir\""));
+  EXPECT_EQ(options_.InputPath, book_);
+  EXPECT_EQ(options_.OutputDir, "/tmp/Out Dir/");
+  EXPECT_EQ(options_.DbfSwitch, "/dbf3");
+  EXPECT_EQ(options_.NameSwitch, "");
+  EXPECT_TRUE(options_.OverwriteExisting);
+  EXPECT_FALSE(options_.OpenOutputFolder);
+  EXPECT_EQ(options_.CodePage, "1252");
+}
+
+TEST_F(ParseCommandLineTest, OutputFolderGetsOneSeparator) {
+  ASSERT_TRUE(Parse("\"" + folder_ + "\" /tmp/out/"));
+  EXPECT_EQ(options_.OutputDir, "/tmp/out/");
+  ASSERT_TRUE(Parse("\"" + folder_ + "\""));
+  EXPECT_EQ(options_.OutputDir, "/");  // no output folder: the root folder
+}
+
+TEST_F(ParseCommandLineTest, RejectsWhatLeavesNothingToDo) {
+  const std::string rejected[] = {
+      "",
+      "/dbf4 \"" + book_ + "\" /tmp/out",      // a switch in the input's place
+      "\"" + folder_ + "/*.xls\" /tmp/out",     // a wildcard
+      "\"" + folder_ + "/missing.xls\" /tmp/out",
+      tree_.WriteFile(".hidden.xls") + " /tmp/out",
+  };
+  for (const std::string& line : rejected) {
+    EXPECT_FALSE(Parse(line)) << line;
+  }
+  std::string too_many = "\"" + book_ + "\" out";
+  for (int i = 0; i < 100; ++i) too_many += " x";  // 102 tokens
+  EXPECT_FALSE(Parse(too_many));
+}
+
+struct SwitchCase {
+  std::string switches;
+  std::string dbf;
+  std::string name;
+  bool overwrite;
+  bool open;
+  std::string code_page;
+};
+
+TEST_F(ParseCommandLineTest, AppliesSwitchesByTheirRules) {
+  const SwitchCase cases[] = {
+      {"/dbf2 /dbf4", "/dbf4", "", true, false, "1252"},        // last wins
+      {"/DBF2", "/dbf2", "", true, false, "1252"},              // any case
+      {"/name=3 /Name=1", "/dbf3", "/name=1", true, false, "1252"},
+      {"/overwrite=0 /overwrite=1", "/dbf3", "", false, false, "1252"},  // held once seen
+      {"/open=1 /open=0", "/dbf3", "", true, true, "1252"},
+      {"/cp=866 /CP=UTF8", "/dbf3", "", true, false, "utf8"},
+      {"/cp=999 /cp=", "/dbf3", "", true, false, "1252"},     // unknown values ignored
+      {"/dbf5 /name=4 -x third.xls", "/dbf3", "", true, false, "1252"},
+      // Twelve switch positions: the thirteenth is never looked at.
+      {"a a a a a a a a a a a /dbf4 /dbf2", "/dbf4", "", true, false, "1252"},
+  };
+  for (const SwitchCase& c : cases) {
+    ASSERT_TRUE(Parse("\"" + book_ + "\" out " + c.switches)) << c.switches;
+    EXPECT_EQ(options_.DbfSwitch, c.dbf) << c.switches;
+    EXPECT_EQ(options_.NameSwitch, c.name) << c.switches;
+    EXPECT_EQ(options_.OverwriteExisting, c.overwrite) << c.switches;
+    EXPECT_EQ(options_.OpenOutputFolder, c.open) << c.switches;
+    EXPECT_EQ(options_.CodePage, c.code_page) << c.switches;
+  }
+}
+
+TEST(JoinProcessArgumentsTest, RoundTripsThroughTheSplit) {
+  const char* argv[] = {"dravbatch", "/data/My Book.xls", "/out", "/DBF4", "a  b"};
+  const std::string line = JoinProcessArguments(5, argv);
+  EXPECT_EQ(line, "\"/data/My Book.xls\" /out /DBF4 \"a  b\"");
+  CommandTokens tokens;
+  ASSERT_TRUE(SplitCommandLine(line, tokens));
+  EXPECT_EQ(Filled(tokens), (std::vector<std::string>{"/data/My Book.xls", "/out", "/DBF4", "a  b"}));
+}
+
+}  // namespace
+}  // namespace dravella::core
