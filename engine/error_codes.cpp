@@ -22,6 +22,7 @@ constexpr std::array kErrorTable = {
     ErrorInfo{ErrorCode::kBadFileFormat, "kBadFileFormat", "unknown file format code"},
     ErrorInfo{ErrorCode::kBadAddress, "kBadAddress", "invalid cell address"},
     ErrorInfo{ErrorCode::kNotOpen, "kNotOpen", "the object is closed"},
+    ErrorInfo{ErrorCode::kBadCodePage, "kBadCodePage", "unknown code page"},
     ErrorInfo{ErrorCode::kTooManyFields, "kTooManyFields", "too many fields for the dBASE level"},
     ErrorInfo{ErrorCode::kRecordTooLong, "kRecordTooLong", "record too long for the dBASE level"},
     ErrorInfo{ErrorCode::kTooManyRecords, "kTooManyRecords",

@@ -30,6 +30,7 @@ enum class ErrorCode : int32_t {
   kBadFileFormat = 2003,
   kBadAddress = 2004,
   kNotOpen = 2005,
+  kBadCodePage = 2006,
 
   // Saving a worksheet as a dBASE table.
   kTooManyFields = 3001,

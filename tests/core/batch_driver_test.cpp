@@ -1,0 +1,191 @@
+#include "core/batch_driver.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <set>
+
+#include "tests/core/fake_application.h"
+#include "tests/core/temp_folder.h"
+
+namespace dravella::core {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::FakeBook;
+using testing::FakeSheet;
+using Log = std::vector<std::string>;
+
+class RecordingShell final : public ShellOpener {
+ public:
+  bool Open(const std::string& target, int show_mode) override {
+    opened.push_back(target + " " + std::to_string(show_mode));
+    return true;
+  }
+  std::vector<std::string> opened;
+};
+
+class FixedRandom final : public RandomSource {
+ public:
+  void ReseedFromClock() override {}
+  double NextUnit() override { return 0.5; }
+};
+
+class BatchDriverTest : public ::testing::Test {
+ protected:
+  // A workbook file on disk (any bytes: the fake reads the script) with sheets.
+  std::string AddBook(const std::string& relative, std::vector<FakeSheet> sheets) {
+    const std::string path = tree_.WriteFile(relative);
+    world_.books[path] = FakeBook{std::move(sheets)};
+    return path;
+  }
+  BatchOutcome Run(const std::string& line) {
+    RunOptions options;
+    CommandTokens tokens;
+    EXPECT_TRUE(ParseCommandLine(line, tokens, options)) << line;
+    return RunBatch(options, context_);
+  }
+  std::set<std::string> FilesBelow(const std::string& folder) const {
+    std::set<std::string> files;
+    if (!fs::exists(folder)) return files;
+    for (const auto& entry : fs::recursive_directory_iterator(folder)) {
+      files.insert(fs::relative(entry.path(), folder).string() + (entry.is_directory() ? "/" : ""));
+    }
+    return files;
+  }
+  std::string Quoted(const std::string& path) const { return "\"" + path + "\""; }
+
+  testing::TempFolder tree_;
+  testing::FakeWorld world_;
+  testing::FakeFactory factory_{world_};
+  RecordingShell shell_;
+  FixedRandom random_;
+  OutputNaming naming_{random_};
+  BatchContext context_{factory_, shell_, naming_};
+};
+
+TEST_F(BatchDriverTest, OneWorkbookGoesIntoTheOutputFolderInCallOrder) {
+  const std::string book = AddBook("in/Sales.xls", {{"Sales", 2, 2}, {"Costs", 2, 2}});
+  const std::string out = tree_ / "out";  // missing: created (one level)
+  EXPECT_EQ(Run(Quoted(book) + " " + Quoted(out) + " /dbf4 /cp=866"), BatchOutcome::kAllConverted);
+  EXPECT_EQ(FilesBelow(out), (std::set<std::string>{"Sales.dbf", "Costs.dbf"}));
+  const Log expected_start = {"Create Excel.Application", "CodePage 866", "Open " + book,
+                              "DisplayAlerts off", "Worksheets.Count", "Name 1", "Activate 1"};
+  ASSERT_GE(world_.log.size(), expected_start.size());
+  EXPECT_EQ(Log(world_.log.begin(), world_.log.begin() + expected_start.size()), expected_start);
+  EXPECT_EQ(Log(world_.log.end() - 3, world_.log.end()),
+            (Log{"SaveAs " + out + "/Costs.dbf 11", "Close", "Quit"}));
+  EXPECT_TRUE(shell_.opened.empty());
+}
+
+TEST_F(BatchDriverTest, FolderModeTakesOnlyXlsFilesIntoSubfolders) {
+  AddBook("in/a.xls", {{"S", 2, 2}});
+  AddBook("in/c.XLS", {{"S", 2, 2}});
+  AddBook("in/b.xlsx", {{"S", 2, 2}});
+  AddBook("in/.hidden.xls", {{"S", 2, 2}});
+  AddBook("in/sub/d.xls", {{"S", 2, 2}});
+  fs::create_directory(tree_ / "in/folder.xls");
+  fs::create_directory(tree_ / "out");
+  fs::create_directory(tree_ / "out/a");  // an existing subfolder is reused
+  EXPECT_EQ(Run(Quoted(tree_ / "in") + " " + Quoted(tree_ / "out")), BatchOutcome::kAllConverted);
+  EXPECT_EQ(FilesBelow(tree_ / "out"), (std::set<std::string>{"a/", "a/S.dbf", "c/", "c/S.dbf"}));
+}
+
+TEST_F(BatchDriverTest, FolderModeNeedsAnExistingOutputFolder) {
+  AddBook("in/a.xls", {{"S", 2, 2}});
+  EXPECT_EQ(Run(Quoted(tree_ / "in") + " " + Quoted(tree_ / "missing") + " /open=1"),
+            BatchOutcome::kSomeFailed);
+  EXPECT_FALSE(fs::exists(tree_ / "missing"));
+  EXPECT_TRUE(shell_.opened.empty());  // nothing to open
+  EXPECT_TRUE(world_.log.empty());
+}
+
+TEST_F(BatchDriverTest, KeepingExistingTablesLeavesGapsInTheNumbering) {
+  const std::string book = AddBook("in/Book.xls", {{"A", 2, 2}, {"B", 2, 2}, {"C", 2, 2}});
+  fs::create_directory(tree_ / "out");
+  tree_.WriteFile("out/2.dbf", "keep me");
+  EXPECT_EQ(Run(Quoted(book) + " " + Quoted(tree_ / "out") + " /name=3 /overwrite=0"),
+            BatchOutcome::kAllConverted);
+  EXPECT_EQ(FilesBelow(tree_ / "out"), (std::set<std::string>{"1.dbf", "2.dbf", "3.dbf"}));
+  std::ifstream kept(tree_ / "out/2.dbf");
+  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(kept), {}), "keep me");
+  EXPECT_EQ(std::count(world_.log.begin(), world_.log.end(), "Activate 2"), 0);
+}
+
+TEST_F(BatchDriverTest, NumberingGoesOnAfterAFailedWorkbookAndRestartsAfterAGoodOne) {
+  // Run one workbook at a time so the order is known.
+  const std::string good = AddBook("in/good.xls", {{"A", 2, 2}, {"B", 2, 2}});
+  const std::string bad = AddBook("in/bad.xls", {{"A", 2, 2}, {"B", 2, 2}, {"C", 2, 2}});
+  world_.books[bad].fail_save_of_sheet = 2;
+  RunOptions options;
+  options.NameSwitch = "/name=3";
+  fs::create_directory(tree_ / "out");
+
+  EXPECT_FALSE(ConvertWorkbookFile(bad, tree_ / "out", options, context_));
+  EXPECT_EQ(naming_.SheetCounter, 2);  // kept after a failure
+  EXPECT_EQ(Log(world_.log.end() - 2, world_.log.end()), (Log{"Close", "Quit"}));
+  EXPECT_TRUE(ConvertWorkbookFile(good, tree_ / "out", options, context_));
+  EXPECT_EQ(naming_.SheetCounter, 0);
+  // bad wrote 1.dbf, then good went on with 3 and 4.
+  EXPECT_EQ(FilesBelow(tree_ / "out"), (std::set<std::string>{"1.dbf", "3.dbf", "4.dbf"}));
+}
+
+TEST_F(BatchDriverTest, FailuresAreSilentAndTheRunGoesOn) {
+  AddBook("in/a.xls", {{"S", 2, 2}});
+  AddBook("in/b.xls", {{"S", 2, 2}});
+  world_.fail_create = true;  // no application at all
+  fs::create_directory(tree_ / "out");
+  EXPECT_EQ(Run(Quoted(tree_ / "in") + " " + Quoted(tree_ / "out") + " /open=1"),
+            BatchOutcome::kSomeFailed);
+  // Both folders were made before the failures and stay; the folder is opened.
+  EXPECT_EQ(FilesBelow(tree_ / "out"), (std::set<std::string>{"a/", "b/"}));
+  EXPECT_EQ(shell_.opened, (std::vector<std::string>{tree_ / "out/ 5"}));
+  EXPECT_EQ(std::count(world_.log.begin(), world_.log.end(), "Quit"), 0);
+}
+
+TEST_F(BatchDriverTest, AnOutputFolderThatCannotBeMadeStopsTheRun) {
+  const std::string book = AddBook("in/a.xls", {{"S", 2, 2}});
+  tree_.WriteFile("blocker", "a file in the way");
+  EXPECT_EQ(Run(Quoted(book) + " " + Quoted(tree_ / "blocker")), BatchOutcome::kSomeFailed);
+  EXPECT_TRUE(world_.log.empty());
+  EXPECT_EQ(Run(Quoted(book) + " " + Quoted(tree_ / "no/such/parent")), BatchOutcome::kSomeFailed);
+  EXPECT_FALSE(fs::exists(tree_ / "no"));
+}
+
+TEST_F(BatchDriverTest, BookNamesFollowTheFileName) {
+  struct Case {
+    std::string file;
+    std::string switches;
+    std::string sheet;
+    std::string expected;
+  };
+  const Case cases[] = {
+      {"Sales.xls", "", "Sales", "Sales.dbf"},           // plain names: no suffix
+      {"Sales.xls", "/name=1", "Sales", "Sales_Sales.dbf"},
+      {"Book1.xls", "/name=2", "Data", "Book1_Data.dbf"},
+      {"Nodot", "/name=2", "Data", "_Data.dbf"},          // no dot: an empty book name
+      {"Nodot", "/name=1", "nodot", "nodot.dbf"},         // the empty book name never matches
+      {"2.xls", "/name=3", "x", "1.dbf"},
+  };
+  int n = 0;
+  for (const Case& c : cases) {
+    const std::string folder = "case" + std::to_string(n++);
+    const std::string book = AddBook(folder + "/" + c.file, {{c.sheet, 2, 2}});
+    const std::string out = tree_ / (folder + "-out");
+    EXPECT_EQ(Run(Quoted(book) + " " + Quoted(out) + " " + c.switches), BatchOutcome::kAllConverted);
+    EXPECT_EQ(FilesBelow(out), (std::set<std::string>{c.expected})) << c.file << " " << c.switches;
+  }
+}
+
+TEST(WorkbookBaseNameTest, CutsFolderLastExtensionAndTrailingBlanks) {
+  testing::TempFolder tree;
+  EXPECT_EQ(WorkbookBaseName(tree.WriteFile("My Book .old.xls")), "My Book .old");
+  EXPECT_EQ(WorkbookBaseName(tree.WriteFile("Plain")), "Plain");
+  EXPECT_EQ(WorkbookBaseName(tree.WriteFile("Blank .xls")), "Blank");
+  EXPECT_EQ(WorkbookBaseName(tree / "missing.xls"), "");
+  EXPECT_EQ(WorkbookBaseName(""), "");
+}
+
+}  // namespace
+}  // namespace dravella::core
