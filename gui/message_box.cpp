@@ -1,0 +1,23 @@
+#include "gui/message_box.h"
+
+#include <QMessageBox>
+
+#include "gui/program_title.h"
+#include "gui/qstring_convert.h"
+
+namespace dravella::gui {
+
+void QtMessageBoxes::Show(const std::string& text, MessageIcon icon) {
+  QMessageBox box(owner_);
+  box.setWindowTitle(kProgramTitle);
+  box.setText(ToQString(text));
+  switch (icon) {
+    case MessageIcon::kNone: box.setIcon(QMessageBox::NoIcon); break;
+    case MessageIcon::kInformation: box.setIcon(QMessageBox::Information); break;
+    case MessageIcon::kCritical: box.setIcon(QMessageBox::Critical); break;
+  }
+  box.setStandardButtons(QMessageBox::Ok);
+  box.exec();
+}
+
+}  // namespace dravella::gui

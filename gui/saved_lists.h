@@ -1,0 +1,48 @@
+// The lists and settings kept between runs, as three small text files in the
+// settings folder: set.txt (two on/off lines), EXCEL.txt (the input list) and
+// output.txt (the output directories). One value per line, UTF-8, each line
+// ended by CR LF when written; LF alone is accepted when read. A file that is
+// missing or cannot be read reads as empty, and a failed write is silent:
+// nothing about these files is ever shown to the user.
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace dravella::gui {
+
+inline constexpr char kSettingsFile[] = "set.txt";
+inline constexpr char kInputListFile[] = "EXCEL.txt";
+inline constexpr char kOutputListFile[] = "output.txt";
+
+// output.txt holds entries 0 to 200 of the output list, no more.
+inline constexpr std::size_t kMaxSavedOutputEntries = 201;
+
+// Every line of the file, without its line end; a final line without one
+// counts. A UTF-8 byte-order mark at the start is dropped.
+std::vector<std::string> ReadLines(const std::filesystem::path& file);
+
+// Creates file anew with every line ended by CR LF; false when it failed.
+bool WriteLines(const std::filesystem::path& file, const std::vector<std::string>& lines);
+
+// A setting is on exactly when its line is "1": a blank before or after it,
+// an empty line or a missing line mean off.
+bool SettingLineIsOn(const std::vector<std::string>& lines, std::size_t index);
+
+struct SavedLists {
+  std::vector<std::string> inputs;   // EXCEL.txt
+  std::vector<std::string> outputs;  // output.txt
+};
+
+// Both lists, whatever set.txt says.
+SavedLists RestoreLists(const std::filesystem::path& folder);
+
+// Reads set.txt afresh and writes each list whose setting is on; a list whose
+// setting is off keeps the file saved last.
+void SaveLists(const std::filesystem::path& folder, const SavedLists& lists);
+
+// set.txt as the Setting dialog writes it: "1" or "0" for each box.
+bool WriteSettings(const std::filesystem::path& folder, bool save_inputs, bool save_outputs);
+
+}  // namespace dravella::gui

@@ -1,0 +1,61 @@
+#include "gui/setting_dialog.h"
+
+#include <QCheckBox>
+#include <QHBoxLayout>
+#include <QPushButton>
+#include <QVBoxLayout>
+#include <string>
+#include <vector>
+
+#include "gui/fonts.h"
+#include "gui/saved_lists.h"
+
+namespace dravella::gui {
+
+SettingDialog::SettingDialog(const std::filesystem::path& settings_folder, QWidget* parent)
+    : QDialog(parent), settings_folder_(settings_folder) {
+  setObjectName(QStringLiteral("Setting"));
+  setWindowTitle(QStringLiteral("Setting"));
+  setFont(ArialFont(kWindowFontPoints));
+
+  // The first caption ends in a line break, which also spaces the two boxes.
+  Check1 = new QCheckBox(QStringLiteral("Automatically save the current file\n"), this);
+  Check1->setObjectName(QStringLiteral("Check1"));
+  Check2 = new QCheckBox(QStringLiteral("Automatically save the output directory"), this);
+  Check2->setObjectName(QStringLiteral("Check2"));
+  OKButton = new QPushButton(QStringLiteral("OK"), this);
+  OKButton->setObjectName(QStringLiteral("OKButton"));
+  CancelButton = new QPushButton(QStringLiteral("Cancel"), this);
+  CancelButton->setObjectName(QStringLiteral("CancelButton"));
+  const QSize button_size(75, 25);
+  OKButton->setFixedSize(button_size);
+  CancelButton->setFixedSize(button_size);
+  OKButton->setDefault(true);
+
+  auto* buttons = new QHBoxLayout;
+  buttons->addWidget(OKButton);
+  buttons->addStretch();
+  buttons->addWidget(CancelButton);
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(16, 14, 16, 14);
+  layout->addWidget(Check1);
+  layout->addWidget(Check2);
+  layout->addSpacing(12);
+  layout->addLayout(buttons);
+  layout->setSizeConstraint(QLayout::SetFixedSize);
+
+  // A box for which set.txt has no line keeps its initial state, unticked.
+  const std::vector<std::string> lines = ReadLines(settings_folder_ / kSettingsFile);
+  if (lines.size() > 0) Check1->setChecked(SettingLineIsOn(lines, 0));
+  if (lines.size() > 1) Check2->setChecked(SettingLineIsOn(lines, 1));
+
+  connect(OKButton, &QPushButton::clicked, this, &SettingDialog::OKButtonClick);
+  connect(CancelButton, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+void SettingDialog::OKButtonClick() {
+  WriteSettings(settings_folder_, Check1->isChecked(), Check2->isChecked());
+  accept();
+}
+
+}  // namespace dravella::gui

@@ -1,0 +1,53 @@
+// Renders the main window and the About box to PNG files for the docs:
+//   render_screenshots MAIN.png ABOUT.png
+// Run on the offscreen platform; the lists are filled with a few sample
+// entries so the pictures show the icons and tick boxes.
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QPixmap>
+#include <QTreeWidget>
+#include <cstdio>
+#include <fstream>
+
+#include "gui/about_box.h"
+#include "gui/form1.h"
+#include "gui/saved_lists.h"
+#include "test_doubles.h"
+
+int main(int argc, char* argv[]) {
+  QApplication app(argc, argv);
+  if (argc != 3) {
+    std::fprintf(stderr, "usage: render_screenshots MAIN.png ABOUT.png\n");
+    return 2;
+  }
+  dravella::testing::TestServices stand_ins;
+  const std::filesystem::path samples = stand_ins.ProgramFolder();
+  std::filesystem::create_directories(samples / "Quarterly reports");
+  std::ofstream(samples / "Sales 2024.xls") << "x";
+  dravella::gui::WriteLines(stand_ins.SettingsFolder() / dravella::gui::kInputListFile,
+                            {(samples / "Sales 2024.xls").string(),
+                             (samples / "Quarterly reports").string(),
+                             "/media/usb/Archive/Inventory.xls"});
+  dravella::gui::WriteLines(stand_ins.SettingsFolder() / dravella::gui::kOutputListFile,
+                            {"/home/user/dbf-output", "/srv/exports"});
+
+  dravella::gui::Form1 window(stand_ins.Services());
+  window.ListView1->setCurrentItem(window.ListView1->topLevelItem(0));
+  for (const char* name : {"Sales 2024.xls"}) {
+    auto* item = new QTreeWidgetItem(window.ListView2, {QString::fromLatin1(name)});
+    item->setCheckState(0, Qt::Checked);
+  }
+  for (const char* name : {"North", "South", "Summary"}) {
+    auto* item = new QTreeWidgetItem(window.ListView3, {QString::fromLatin1(name)});
+    item->setFlags(item->flags() | Qt::ItemIsEditable);
+    item->setCheckState(0, std::string(name) == "Summary" ? Qt::Unchecked : Qt::Checked);
+  }
+  window.show();
+  if (!window.grab().save(QString::fromLocal8Bit(argv[1]))) return 1;
+
+  dravella::gui::AboutBox about(stand_ins.shell);
+  about.show();
+  if (!about.grab().save(QString::fromLocal8Bit(argv[2]))) return 1;
+  return 0;
+}
