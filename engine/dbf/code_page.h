@@ -1,0 +1,33 @@
+// How the engine's UTF-8 texts become the bytes of a table's code page.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "engine/dbf/dbf_options.h"
+
+namespace dravella::engine::dbf {
+
+// The language driver byte (header byte 29) that names the code page;
+// 0 for UTF-8, which is named by a .cpg file instead.
+uint8_t LanguageDriverOf(CodePage page);
+
+struct EncodedSize {
+  size_t whole;  // bytes of the whole text
+  size_t cut;    // bytes when cut to the limit at a character boundary
+};
+
+// The size of a text in the code page, without writing it.
+EncodedSize MeasureEncoded(std::string_view utf8, CodePage page, size_t limit);
+
+// Writes the text in the code page, at most limit bytes and never part of
+// a character; returns the bytes written. A character the page cannot
+// hold, and each byte of malformed UTF-8, becomes '?'.
+size_t EncodeInto(std::string_view utf8, CodePage page, char* out, size_t limit);
+
+// The whole text in the code page, appended to out.
+void EncodeAppend(std::string_view utf8, CodePage page, std::string& out);
+
+}  // namespace dravella::engine::dbf

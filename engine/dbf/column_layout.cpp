@@ -1,0 +1,82 @@
+#include "engine/dbf/column_layout.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "engine/dbf/calendar.h"
+#include "engine/dbf/cell_text.h"
+#include "engine/dbf/code_page.h"
+#include "engine/dbf/level_rules.h"
+#include "engine/dbf/memo_file.h"
+#include "engine/dbf/number_text.h"
+
+namespace dravella::engine::dbf {
+namespace {
+
+constexpr unsigned Bit(CellKind kind) { return 1u << static_cast<unsigned>(kind); }
+
+}  // namespace
+
+void ColumnSurvey::Add(const CellValue& cell) {
+  const CellKind kind = EffectiveKind(cell);
+  if (kind == CellKind::kEmpty) return;
+  kinds_ |= Bit(kind);
+  if (kind == CellKind::kText) {
+    const EncodedSize size = MeasureEncoded(cell.text, page_, kMaxCharacterWidth);
+    AddText(size.whole, size.cut);
+    return;
+  }
+  // Every other text is ASCII: as many bytes in any code page.
+  CellTextScratch scratch;
+  size_t length;
+  if (kind == CellKind::kNumber && std::isfinite(cell.number)) {
+    const Rounded15 number = RoundTo15Digits(cell.number);
+    integer_length_ = std::max(integer_length_, number.IntegerLength());
+    decimals_ = std::max(decimals_, number.Decimals());
+    length = WriteGeneralText(number, scratch.bytes);
+  } else if (kind == CellKind::kDate) {
+    const CalendarValue date = SerialToCalendar(cell.number, system_);
+    dates_fit_date_field_ &= date.FitsDateField();
+    length = WriteDateText(date, scratch.bytes);
+  } else {
+    numbers_finite_ &= kind != CellKind::kNumber;
+    length = CellText(cell, system_, scratch).size();
+  }
+  AddText(length, length);
+}
+
+void ColumnSurvey::AddText(size_t whole_bytes, size_t cut_bytes) {
+  longest_text_ = std::max(longest_text_, whole_bytes);
+  longest_cut_text_ = std::max(longest_cut_text_, cut_bytes);
+  memo_blocks_iii_ += MemoBlocksFor(DbfLevel::kDbase3, whole_bytes);
+  memo_blocks_iv_ += MemoBlocksFor(DbfLevel::kDbase4, whole_bytes);
+}
+
+FieldLayout ColumnSurvey::Decide(DbfLevel level) const {
+  const LevelRules& rules = RulesOf(level);
+  FieldLayout field;
+  const int numeric_width = integer_length_ + (decimals_ > 0 ? decimals_ + 1 : 0);
+  if (kinds_ == 0) {
+    field.type = FieldType::kCharacter, field.width = 1;
+  } else if (kinds_ == Bit(CellKind::kBoolean)) {
+    field.type = FieldType::kLogical, field.width = 1;
+  } else if (kinds_ == Bit(CellKind::kDate) && dates_fit_date_field_) {
+    field.width = kDateFieldWidth;
+    if (rules.has_date_and_memo) {
+      field.type = FieldType::kDate;
+    } else {
+      field.type = FieldType::kCharacter, field.dates_as_digits = true;
+    }
+  } else if (kinds_ == Bit(CellKind::kNumber) && numbers_finite_ &&
+             numeric_width <= rules.max_numeric_width) {
+    field.type = FieldType::kNumeric, field.width = numeric_width, field.decimals = decimals_;
+  } else if (longest_text_ > static_cast<size_t>(kMaxCharacterWidth) && rules.has_date_and_memo) {
+    field.type = FieldType::kMemo, field.width = kMemoFieldWidth;
+  } else {
+    field.type = FieldType::kCharacter;
+    field.width = static_cast<int>(std::max<size_t>(1, longest_cut_text_));
+  }
+  return field;
+}
+
+}  // namespace dravella::engine::dbf

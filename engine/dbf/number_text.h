@@ -1,0 +1,44 @@
+// How numbers become text: rounded to 15 significant digits, then written
+// either the shortest way (the general text of C fields) or with a fixed
+// count of decimals (N fields).
+#pragma once
+
+#include <cstddef>
+
+namespace dravella::engine::dbf {
+
+// A finite number rounded to 15 significant digits:
+// value = (negative ? -1 : 1) * d1.d2d3...dn * 10^exponent.
+struct Rounded15 {
+  bool negative = false;
+  char digits[15] = {'0'};  // no trailing zeros; "0" for zero
+  int count = 1;
+  int exponent = 0;
+
+  // Characters before the point in positional form, the sign included.
+  int IntegerLength() const;
+  // Digits after the point in positional form (0: no point).
+  int Decimals() const;
+  // IntegerLength plus the point and the decimals.
+  int PositionalLength() const;
+};
+
+// Rounds the exact binary value to 15 significant digits, halves to even
+// (as printf's %.14e does); -0 becomes 0. value must be finite.
+Rounded15 RoundTo15Digits(double value);
+
+// Room enough for any general text or N-field value.
+inline constexpr size_t kNumberTextCapacity = 32;
+
+// Positional form with exactly `decimals` digits after the point (no point
+// when 0). out must hold IntegerLength() + decimals + 1 characters.
+size_t WritePositional(const Rounded15& number, int decimals, char* out);
+
+// The general text: positional without trailing zeros, or, when that would
+// need more than 20 characters, d.dddE+XX. A number that is not finite is
+// written "#NUM!", as the spreadsheet shows it. out holds
+// kNumberTextCapacity characters.
+size_t WriteGeneralText(double value, char* out);
+size_t WriteGeneralText(const Rounded15& number, char* out);
+
+}  // namespace dravella::engine::dbf

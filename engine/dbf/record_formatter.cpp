@@ -1,0 +1,80 @@
+#include "engine/dbf/record_formatter.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cstring>
+
+#include "engine/dbf/calendar.h"
+#include "engine/dbf/cell_text.h"
+#include "engine/dbf/code_page.h"
+#include "engine/dbf/number_text.h"
+
+namespace dravella::engine::dbf {
+namespace {
+
+constexpr char kBlank = ' ';
+
+void RightAligned(const char* text, size_t length, char* field, int width) {
+  std::memcpy(field + width - static_cast<int>(length), text, length);
+}
+
+}  // namespace
+
+RecordFormatter::RecordFormatter(const TableLayout& layout, MemoWriter* memo)
+    : layout_(layout), memo_(memo) {
+  uint32_t offset = 1;  // after the deletion flag
+  offsets_.reserve(layout.fields.size());
+  for (const FieldLayout& field : layout.fields) {
+    offsets_.push_back(offset);
+    offset += static_cast<uint32_t>(field.width);
+  }
+}
+
+void RecordFormatter::Format(const CellGrid& grid, uint32_t row, char* out) {
+  std::memset(out, kBlank, layout_.record_length);  // the flag of a live record, and every empty cell
+  const uint32_t columns = std::min<uint32_t>(grid.columns(), layout_.fields.size());
+  for (uint32_t c = 0; c < columns; ++c) {
+    const CellValue cell = grid.at(row, c);
+    if (EffectiveKind(cell) == CellKind::kEmpty) continue;
+    FormatField(layout_.fields[c], cell, out + offsets_[c]);
+  }
+}
+
+void RecordFormatter::FormatField(const FieldLayout& field, const CellValue& cell, char* out) {
+  switch (field.type) {
+    case FieldType::kNumeric: {
+      char text[kNumberTextCapacity];
+      const size_t length = WritePositional(RoundTo15Digits(cell.number), field.decimals, text);
+      RightAligned(text, length, out, field.width);
+      return;
+    }
+    case FieldType::kDate:
+      WriteDateDigits(SerialToCalendar(cell.number, layout_.date_system), out);
+      return;
+    case FieldType::kLogical:
+      *out = cell.number != 0 ? 'T' : 'F';
+      return;
+    case FieldType::kCharacter: {
+      if (field.dates_as_digits) {
+        WriteDateDigits(SerialToCalendar(cell.number, layout_.date_system), out);
+        return;
+      }
+      CellTextScratch scratch;
+      EncodeInto(CellText(cell, layout_.date_system, scratch), layout_.code_page, out,
+                 static_cast<size_t>(field.width));
+      return;
+    }
+    case FieldType::kMemo: {
+      CellTextScratch scratch;
+      memo_text_.clear();
+      EncodeAppend(CellText(cell, layout_.date_system, scratch), layout_.code_page, memo_text_);
+      const uint32_t block = memo_->Append(memo_text_);
+      char text[12];
+      const auto end = std::to_chars(text, text + sizeof text, block).ptr;
+      RightAligned(text, static_cast<size_t>(end - text), out, field.width);
+      return;
+    }
+  }
+}
+
+}  // namespace dravella::engine::dbf

@@ -1,0 +1,33 @@
+// One record of the table from one row of the grid: the deletion flag, then
+// every field in its form (N right-aligned, C left-aligned, blanks for an
+// empty cell, memo texts handed to the memo file).
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "engine/cell.h"
+#include "engine/dbf/memo_file.h"
+#include "engine/dbf/table_layout.h"
+
+namespace dravella::engine::dbf {
+
+class RecordFormatter {
+ public:
+  // memo may be null when the layout has no memo field.
+  RecordFormatter(const TableLayout& layout, MemoWriter* memo);
+
+  // Writes layout.record_length bytes at out.
+  void Format(const CellGrid& grid, uint32_t row, char* out);
+
+ private:
+  void FormatField(const FieldLayout& field, const CellValue& cell, char* out);
+
+  const TableLayout& layout_;
+  MemoWriter* memo_;
+  std::vector<uint32_t> offsets_;  // of each field in the record
+  std::string memo_text_;          // the current memo text, reused
+};
+
+}  // namespace dravella::engine::dbf

@@ -1,0 +1,89 @@
+#include "engine/dbf/table_layout.h"
+
+#include <algorithm>
+#include <string>
+
+#include "engine/dbf/cell_text.h"
+#include "engine/dbf/field_names.h"
+#include "engine/dbf/level_rules.h"
+#include "engine/dbf/memo_file.h"
+
+namespace dravella::engine::dbf {
+namespace {
+
+constexpr uint64_t kLargestMemoBlock = 0xFFFFFFFF;
+
+std::vector<std::string> HeaderTexts(const CellGrid& grid, uint32_t columns) {
+  std::vector<std::string> texts(columns);
+  if (grid.rows() == 0) return texts;
+  for (uint32_t c = 0; c < std::min(columns, grid.columns()); ++c) {
+    CellTextScratch scratch;
+    texts[c] = std::string(CellText(grid.at(0, c), grid.date_system(), scratch));
+  }
+  return texts;
+}
+
+}  // namespace
+
+Result<TableLayout> PlanTable(const CellGrid& grid, DbfLevel level, CodePage page) {
+  const LevelRules& rules = RulesOf(level);
+  const uint32_t columns = std::max<uint32_t>(grid.columns(), 1);
+  const uint32_t records = grid.rows() > 1 ? grid.rows() - 1 : 0;
+  if (columns > rules.max_fields) {
+    return Status::Error(ErrorCode::kTooManyFields,
+                         "The worksheet has " + std::to_string(columns) + " columns; a " +
+                             std::string(rules.name) + " table holds at most " +
+                             std::to_string(rules.max_fields) + " fields.");
+  }
+  if (records > rules.max_records) {
+    return Status::Error(ErrorCode::kTooManyRecords,
+                         "The worksheet has " + std::to_string(records) + " records; a " +
+                             std::string(rules.name) + " table holds at most " +
+                             std::to_string(rules.max_records) + " records.");
+  }
+
+  TableLayout layout;
+  layout.level = level;
+  layout.code_page = page;
+  layout.date_system = grid.date_system();
+  layout.record_count = records;
+
+  std::vector<ColumnSurvey> surveys(columns, ColumnSurvey(grid.date_system(), page));
+  const uint32_t grid_columns = std::min(columns, grid.columns());
+  for (uint32_t row = 1; row <= records; ++row) {
+    for (uint32_t c = 0; c < grid_columns; ++c) surveys[c].Add(grid.at(row, c));
+  }
+
+  const std::vector<std::string> names = MakeFieldNames(HeaderTexts(grid, columns));
+  uint64_t record_length = 1;
+  uint64_t memo_blocks = 1;  // block 0
+  layout.fields.reserve(columns);
+  for (uint32_t c = 0; c < columns; ++c) {
+    FieldLayout field = surveys[c].Decide(level);
+    field.name = names[c];
+    record_length += static_cast<uint64_t>(field.width);
+    if (field.type == FieldType::kMemo) {
+      layout.has_memo = true;
+      memo_blocks += surveys[c].MemoBlocks(level);
+    }
+    layout.fields.push_back(std::move(field));
+  }
+  if (record_length > rules.max_record_length) {
+    return Status::Error(ErrorCode::kRecordTooLong,
+                         "The records would be " + std::to_string(record_length) +
+                             " bytes long (deletion flag included); a " +
+                             std::string(rules.name) + " table allows at most " +
+                             std::to_string(rules.max_record_length) + " bytes per record.");
+  }
+  if (layout.has_memo && memo_blocks > kLargestMemoBlock) {
+    return Status::Error(ErrorCode::kWriteFailed,
+                         "The memo texts would fill " + std::to_string(memo_blocks) +
+                             " blocks of 512 bytes; a " + std::string(rules.name) +
+                             " memo file holds at most " + std::to_string(kLargestMemoBlock) +
+                             " blocks.");
+  }
+  layout.record_length = static_cast<uint32_t>(record_length);
+  return layout;
+}
+
+}  // namespace dravella::engine::dbf

@@ -1,0 +1,170 @@
+// WriteDbfTable: plans the table, writes the table, memo and code-page files
+// under temporary names, then renames them into place, the table last.
+#include <algorithm>
+#include <ctime>
+#include <optional>
+#include <string>
+#include <system_error>
+#include <vector>
+
+#include "engine/dbf/dbf_writer.h"
+#include "engine/dbf/memo_file.h"
+#include "engine/dbf/record_formatter.h"
+#include "engine/dbf/staged_file.h"
+#include "engine/dbf/table_header.h"
+#include "engine/dbf/table_layout.h"
+
+namespace dravella::engine {
+namespace {
+
+using dbf::StagedFile;
+
+constexpr char kEndOfFile = 0x1A;
+constexpr size_t kWriteBufferBytes = 256 * 1024;
+constexpr std::string_view kUtf8Name = "UTF-8";
+
+DbfDate Today() {
+  const std::time_t now = std::time(nullptr);
+  std::tm local{};
+#ifdef _WIN32
+  localtime_s(&local, &now);
+#else
+  localtime_r(&now, &local);
+#endif
+  return {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday};
+}
+
+bool HasExtension(const std::filesystem::path& path, std::string_view lower_extension) {
+  std::string extension = path.extension().string();
+  for (char& c : extension) {
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  }
+  return extension == lower_extension;
+}
+
+Status BadTarget(std::string description) {
+  return Status::Error(ErrorCode::kBadTargetPath, std::move(description));
+}
+
+Status CheckTarget(const std::filesystem::path& target) {
+  if (target.empty()) return BadTarget("The target path is empty.");
+  if (!target.has_filename()) return BadTarget("The target path " + target.string() + " names no file.");
+  // The companions share the base name; a table called x.dbt or x.cpg would
+  // be overwritten or removed as its own companion.
+  if (HasExtension(target, ".dbt") || HasExtension(target, ".cpg")) {
+    return BadTarget("The table " + target.string() +
+                     " cannot end in .dbt or .cpg: those names belong to its memo and "
+                     "code-page files.");
+  }
+  std::error_code error;
+  if (std::filesystem::is_directory(target, error)) {
+    return BadTarget("The target path " + target.string() + " is a folder.");
+  }
+  std::filesystem::path folder = target.parent_path();
+  if (folder.empty()) folder = ".";
+  if (!std::filesystem::is_directory(folder, error)) {
+    return BadTarget("The folder " + folder.string() + " does not exist.");
+  }
+  return Status::Ok();
+}
+
+std::filesystem::path Companion(const std::filesystem::path& target, const char* extension) {
+  std::filesystem::path path = target;
+  return path.replace_extension(extension);
+}
+
+// A companion file left by an earlier save would pair with the new table.
+Status RemoveStale(const std::filesystem::path& path, std::string_view what) {
+  std::error_code error;
+  std::filesystem::remove(path, error);
+  if (error) {
+    return Status::Error(ErrorCode::kWriteFailed,
+                         "The table was saved, but the earlier " + std::string(what) + " " +
+                             path.string() + " cannot be removed: " + error.message());
+  }
+  return Status::Ok();
+}
+
+void WriteRecords(const CellGrid& grid, const dbf::TableLayout& layout, StagedFile& table,
+                    dbf::MemoWriter* memo) {
+  dbf::RecordFormatter formatter(layout, memo);
+  const size_t record_length = layout.record_length;
+  std::vector<char> buffer(std::max(kWriteBufferBytes, record_length + 1));
+  size_t used = 0;
+  for (uint32_t record = 0; record < layout.record_count; ++record) {
+    if (buffer.size() - used < record_length) {
+      table.Write(buffer.data(), used);
+      used = 0;
+    }
+    formatter.Format(grid, record + 1, buffer.data() + used);
+    used += record_length;
+  }
+  if (used == buffer.size()) {
+    table.Write(buffer.data(), used);
+    used = 0;
+  }
+  buffer[used++] = kEndOfFile;
+  table.Write(buffer.data(), used);
+}
+
+}  // namespace
+
+Status WriteDbfTable(const CellGrid& grid, const std::filesystem::path& target,
+                     const DbfOptions& options) {
+  if (Status status = CheckTarget(target); !status.ok()) return status;
+  Result<dbf::TableLayout> planned = dbf::PlanTable(grid, options.level, options.code_page);
+  if (!planned.ok()) return planned.status();
+  const dbf::TableLayout& layout = planned.value();
+  const bool utf8 = options.code_page == CodePage::kUtf8;
+  const std::filesystem::path memo_path = Companion(target, ".dbt");
+  const std::filesystem::path cpg_path = Companion(target, ".cpg");
+
+  Result<StagedFile> table = StagedFile::Create(target);
+  if (!table.ok()) return table.status();
+  std::optional<StagedFile> memo_file;
+  std::optional<dbf::MemoWriter> memo;
+  if (layout.has_memo) {
+    Result<StagedFile> created = StagedFile::Create(memo_path);
+    if (!created.ok()) return created.status();
+    memo_file.emplace(std::move(created).value());
+    memo.emplace(layout.level, *memo_file);
+  }
+  std::optional<StagedFile> cpg_file;
+  if (utf8) {
+    Result<StagedFile> created = StagedFile::Create(cpg_path);
+    if (!created.ok()) return created.status();
+    cpg_file.emplace(std::move(created).value());
+    cpg_file->Write(kUtf8Name.data(), kUtf8Name.size());
+  }
+
+  const std::vector<uint8_t> header =
+      dbf::BuildTableHeader(layout, options.header_date.value_or(Today()));
+  table->Write(header.data(), header.size());
+  WriteRecords(grid, layout, table.value(), memo ? &*memo : nullptr);
+  if (memo) memo->Finish();
+
+  if (Status status = table->Finish(); !status.ok()) return status;
+  if (memo_file) {
+    if (Status status = memo_file->Finish(); !status.ok()) return status;
+  }
+  if (cpg_file) {
+    if (Status status = cpg_file->Finish(); !status.ok()) return status;
+  }
+  if (memo_file) {
+    if (Status status = memo_file->Commit(); !status.ok()) return status;
+  }
+  if (cpg_file) {
+    if (Status status = cpg_file->Commit(); !status.ok()) return status;
+  }
+  if (Status status = table->Commit(); !status.ok()) return status;
+
+  if (!layout.has_memo) {
+    if (Status status = RemoveStale(memo_path, "memo file"); !status.ok()) return status;
+  }
+  if (!utf8) {
+    if (Status status = RemoveStale(cpg_path, "code-page file"); !status.ok()) return status;
+  }
+  return Status::Ok();
+}
+
+}  // namespace dravella::engine

@@ -1,0 +1,105 @@
+// Numbers as text: 15 significant digits, the shortest general text, and the
+// fixed-decimals form of N fields.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+#include <string>
+
+#include "engine/dbf/number_text.h"
+
+namespace dravella::engine::dbf {
+namespace {
+
+std::string General(double value) {
+  char text[kNumberTextCapacity];
+  return std::string(text, WriteGeneralText(value, text));
+}
+
+std::string Positional(double value, int decimals) {
+  char text[kNumberTextCapacity];
+  return std::string(text, WritePositional(RoundTo15Digits(value), decimals, text));
+}
+
+struct GeneralCase {
+  double value;
+  const char* text;
+};
+
+TEST(GeneralText, ShortestFormOfTheValueRoundedTo15Digits) {
+  const GeneralCase cases[] = {
+      {0, "0"},
+      {-0.0, "0"},
+      {1, "1"},
+      {-1, "-1"},
+      {0.5, "0.5"},
+      {0.1 + 0.2, "0.3"},
+      {1.0 / 3, "0.333333333333333"},
+      {2.0 / 3, "0.666666666666667"},
+      {-2.0 / 3, "-0.666666666666667"},
+      {100, "100"},
+      {1234.5, "1234.5"},
+      {0.000001, "0.000001"},
+      {1e-7, "0.0000001"},
+      {123456789012345678.0, "123456789012346000"},
+      {999999999999999.0, "999999999999999"},
+      {0.9999999999999999, "1"},                  // rounding carries into a new digit
+      {1e19, "10000000000000000000"},             // 20 characters: still positional
+      {-1e19, "-1E+19"},                          // 21 with the sign
+      {1e20, "1E+20"},
+      {1e21, "1E+21"},
+      {1.5e25, "1.5E+25"},
+      {-1.5e25, "-1.5E+25"},
+      {1e100, "1E+100"},
+      {1e-21, "1E-21"},
+      {1.25e-19, "1.25E-19"},
+      {0.0000000000000000012, "1.2E-18"},
+      {0.000000000000000001, "0.000000000000000001"},  // exactly 20 characters
+      {std::numeric_limits<double>::max(), "1.79769313486232E+308"},
+      {std::numeric_limits<double>::denorm_min(), "4.94065645841247E-324"},
+      {std::nan(""), "#NUM!"},
+      {-std::numeric_limits<double>::infinity(), "#NUM!"},
+  };
+  for (const GeneralCase& c : cases) {
+    EXPECT_EQ(General(c.value), c.text) << "value " << c.value;
+  }
+}
+
+TEST(GeneralText, HalvesAtTheSixteenthDigitRoundToEven) {
+  // Both are exact binary values whose 16th digit is a 5 and nothing follows.
+  EXPECT_EQ(General(1234567890123455.0), "1234567890123460");
+  EXPECT_EQ(General(1234567890123445.0), "1234567890123440");
+  // 0.15 is stored slightly below 0.15: rounding follows the stored value.
+  EXPECT_EQ(General(0.15), "0.15");
+}
+
+TEST(RoundTo15Digits, GivesTheWidthOfThePositionalForm) {
+  struct Case {
+    double value;
+    int integer_length;
+    int decimals;
+  } const cases[] = {
+      {0, 1, 0},           {-0.0, 1, 0},     {7, 1, 0},       {-7, 2, 0},
+      {123.25, 3, 2},      {-0.5, 2, 1},     {0.001, 1, 3},   {1e18, 19, 0},
+      {0.1 + 0.2, 1, 1},   {1e-21, 1, 21},   {-12.5, 3, 1},
+  };
+  for (const Case& c : cases) {
+    const Rounded15 number = RoundTo15Digits(c.value);
+    EXPECT_EQ(number.IntegerLength(), c.integer_length) << c.value;
+    EXPECT_EQ(number.Decimals(), c.decimals) << c.value;
+  }
+}
+
+TEST(PositionalText, WritesExactlyTheGivenDecimals) {
+  EXPECT_EQ(Positional(1.5, 2), "1.50");
+  EXPECT_EQ(Positional(-3, 3), "-3.000");
+  EXPECT_EQ(Positional(0, 2), "0.00");
+  EXPECT_EQ(Positional(-0.0, 0), "0");
+  EXPECT_EQ(Positional(0.001, 4), "0.0010");
+  EXPECT_EQ(Positional(123456789012345678.0, 0), "123456789012346000");
+  EXPECT_EQ(Positional(0.1 + 0.2, 1), "0.3");
+  EXPECT_EQ(Positional(-0.25, 2), "-0.25");
+}
+
+}  // namespace
+}  // namespace dravella::engine::dbf
