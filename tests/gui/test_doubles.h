@@ -3,10 +3,12 @@
 #pragma once
 
 #include <QTemporaryDir>
+#include <cstring>
 #include <deque>
 #include <filesystem>
 #include <functional>
 #include <optional>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -116,8 +118,11 @@ class ScriptedDialogSystem final : public dialogs::DialogSystem {
     record.rgbResult = *answer;
     return 1;
   }
+  bool choose_font_throws = false;
+
   int ChooseFont(dialogs::ChooseFontRecord& record) override {
     font_records.push_back(record);
+    if (choose_font_throws) throw std::runtime_error("font dialog failed");
     log_fonts_in.push_back(*record.lpLogFont);
     const auto answer = Next(font_answers);
     if (!answer) return 0;
