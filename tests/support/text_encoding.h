@@ -1,0 +1,28 @@
+// Text conversions the builder needs: UTF-8 (how tests spell their strings)
+// to UTF-16 for BIFF8, and to the single-byte code pages of BIFF2-BIFF5.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace dravella::testing {
+
+// UTF-8 to UTF-16 (surrogate pairs above U+FFFF). Throws std::invalid_argument
+// on malformed UTF-8: a fixture's text is always meant.
+std::u16string Utf8ToUtf16(std::string_view utf8);
+
+// True when every code unit fits in one byte, so BIFF8 may store the text
+// "compressed" (the high bytes left out).
+bool FitsInLatin1(std::u16string_view text);
+
+// True for the code pages EncodeForCodepage knows: 437, 850, 1250, 1251,
+// 1252, 10000 and 32768 (Mac Roman), 32769 (Windows 1252 as BIFF2-4 write it),
+// 367 and 20127 (ASCII).
+bool IsKnownSingleByteCodepage(uint16_t codepage);
+
+// UTF-8 to bytes of a single-byte code page. Throws std::invalid_argument for
+// an unknown code page or a character the code page cannot hold.
+std::string EncodeForCodepage(std::string_view utf8, uint16_t codepage);
+
+}  // namespace dravella::testing
