@@ -1,0 +1,124 @@
+#include "engine/xls/sheet_data.h"
+
+#include <algorithm>
+#include <bit>
+
+namespace dravella::engine {
+
+// Dates lie in 0 .. 9999-12-31 23:59:59; beyond it a date-formatted number
+// stays a number.
+constexpr double kLastDateSerial = 2958465.99999;
+
+CellValue SheetData::cell(uint32_t row, uint32_t column) const {
+  CellValue value;
+  if (cells_.empty() || row < range_.first_row || row > range_.last_row || column > 0xFFFF) return value;
+  const size_t r = row - range_.first_row;
+  const auto begin = cells_.begin() + row_starts_[r];
+  const auto end = cells_.begin() + row_starts_[r + 1];
+  const uint32_t position = (row << 16) | column;
+  const auto it = std::lower_bound(begin, end, position,
+                                   [](const PackedCell& c, uint32_t p) { return c.position < p; });
+  if (it == end || it->position != position) return value;
+  value.kind = it->kind;
+  switch (it->kind) {
+    case CellKind::kText: {
+      const xls::TextRef ref{static_cast<uint32_t>(it->payload), static_cast<uint32_t>(it->payload >> 32)};
+      value.text = it->in_shared_table ? shared_texts_->View(ref) : texts_.View(ref);
+      break;
+    }
+    default:
+      value.number = std::bit_cast<double>(it->payload);
+      break;
+  }
+  return value;
+}
+
+namespace xls {
+
+SheetDataBuilder::SheetDataBuilder(std::shared_ptr<const TextArena> shared_texts)
+    : sheet_(new SheetData()) {
+  sheet_->shared_texts_ = std::move(shared_texts);
+}
+
+void SheetDataBuilder::Touch(uint16_t row, uint16_t column) {
+  CellRange& r = sheet_->range_;
+  if (!any_cell_) {
+    r = CellRange{row, column, row, column};
+    any_cell_ = true;
+    return;
+  }
+  r.first_row = std::min<uint32_t>(r.first_row, row);
+  r.last_row = std::max<uint32_t>(r.last_row, row);
+  r.first_column = std::min<uint32_t>(r.first_column, column);
+  r.last_column = std::max<uint32_t>(r.last_column, column);
+}
+
+void SheetDataBuilder::Add(uint16_t row, uint16_t column, CellKind kind, bool shared, uint64_t payload) {
+  Touch(row, column);
+  sheet_->cells_.push_back(SheetData::PackedCell{(uint32_t{row} << 16) | column, kind, shared, payload});
+}
+
+void SheetDataBuilder::AddNumber(uint16_t row, uint16_t column, double value, bool date_format) {
+  const bool date = date_format && value >= 0 && value <= kLastDateSerial;
+  Add(row, column, date ? CellKind::kDate : CellKind::kNumber, false, std::bit_cast<uint64_t>(value));
+}
+
+void SheetDataBuilder::AddBoolean(uint16_t row, uint16_t column, bool value) {
+  Add(row, column, CellKind::kBoolean, false, std::bit_cast<uint64_t>(value ? 1.0 : 0.0));
+}
+
+void SheetDataBuilder::AddError(uint16_t row, uint16_t column, uint8_t code) {
+  Add(row, column, CellKind::kError, false, std::bit_cast<uint64_t>(static_cast<double>(code)));
+}
+
+void SheetDataBuilder::AddSharedText(uint16_t row, uint16_t column, TextRef text) {
+  if (text.length == 0) return AddEmpty(row, column);
+  Add(row, column, CellKind::kText, true, text.offset | (uint64_t{text.length} << 32));
+}
+
+void SheetDataBuilder::AddOwnText(uint16_t row, uint16_t column, size_t start) {
+  const TextRef text = sheet_->texts_.Since(start);
+  if (text.length == 0) return AddEmpty(row, column);
+  Add(row, column, CellKind::kText, false, text.offset | (uint64_t{text.length} << 32));
+}
+
+void SheetDataBuilder::AddEmpty(uint16_t row, uint16_t column) {
+  // An empty cell widens the used range but stores nothing: whole rows of
+  // formatted blanks would otherwise cost 16 bytes a cell. (So a blank never
+  // erases an earlier value of the same cell; files do not hold both.)
+  Touch(row, column);
+}
+
+std::unique_ptr<SheetData> SheetDataBuilder::Finish() {
+  auto& cells = sheet_->cells_;
+  const auto by_position = [](const SheetData::PackedCell& a, const SheetData::PackedCell& b) {
+    return a.position < b.position;
+  };
+  // Records come in row order in nearly every file; sort only when not.
+  if (!std::is_sorted(cells.begin(), cells.end(), by_position)) {
+    std::stable_sort(cells.begin(), cells.end(), by_position);
+  }
+  // Keep the last record of each cell.
+  size_t kept = 0;
+  for (size_t i = 0; i < cells.size(); ++i) {
+    if (i + 1 < cells.size() && cells[i + 1].position == cells[i].position) continue;
+    cells[kept++] = cells[i];
+  }
+  cells.resize(kept);
+  cells.shrink_to_fit();
+  sheet_->texts_.Shrink();
+
+  const CellRange& range = sheet_->range_;
+  auto& starts = sheet_->row_starts_;
+  starts.assign(size_t{range.last_row} - range.first_row + 2, 0);
+  size_t next = 0;
+  for (uint32_t r = range.first_row; r <= range.last_row; ++r) {
+    starts[r - range.first_row] = static_cast<uint32_t>(next);
+    while (next < cells.size() && (cells[next].position >> 16) == r) ++next;
+  }
+  starts.back() = static_cast<uint32_t>(next);
+  return std::move(sheet_);
+}
+
+}  // namespace xls
+}  // namespace dravella::engine

@@ -1,0 +1,85 @@
+// One worksheet's cells as read from the workbook, kept compact: the
+// non-empty cells packed 16 bytes each and sorted by position, a row index
+// over them, and the texts in one arena.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "engine/cell.h"
+#include "engine/xls/text_arena.h"
+
+namespace dravella::engine {
+
+// A rectangle of cells: 0-based rows and columns, both ends included.
+struct CellRange {
+  uint32_t first_row = 0, first_column = 0, last_row = 0, last_column = 0;
+};
+
+namespace xls {
+class SheetDataBuilder;
+}
+
+class SheetData {
+ public:
+  // The bounding box of every cell record of the worksheet, formatted blank
+  // cells and empty texts included; A1..A1 (all zero) when there is none.
+  CellRange used_range() const { return range_; }
+
+  // The cell at a 0-based position; kEmpty outside the used range or where
+  // no value is stored. A text stays valid while the workbook lives.
+  CellValue cell(uint32_t row, uint32_t column) const;
+
+  size_t stored_cell_count() const { return cells_.size(); }
+
+ private:
+  friend class xls::SheetDataBuilder;
+
+  struct PackedCell {
+    uint32_t position;  // row << 16 | column
+    CellKind kind;
+    bool in_shared_table;  // text: in the workbook's shared strings, not this sheet's
+    uint64_t payload;      // number: its bits; text: offset | length << 32
+  };
+
+  CellRange range_;
+  std::vector<PackedCell> cells_;
+  // cells_[row_starts_[r - first_row] .. row_starts_[r - first_row + 1]) are row r's.
+  std::vector<uint32_t> row_starts_;
+  xls::TextArena texts_;
+  std::shared_ptr<const xls::TextArena> shared_texts_;
+};
+
+namespace xls {
+
+// Collects a worksheet's cells in record order; a later value for the same
+// cell replaces an earlier one.
+class SheetDataBuilder {
+ public:
+  explicit SheetDataBuilder(std::shared_ptr<const TextArena> shared_texts);
+
+  void AddNumber(uint16_t row, uint16_t column, double value, bool date_format);
+  void AddBoolean(uint16_t row, uint16_t column, bool value);
+  void AddError(uint16_t row, uint16_t column, uint8_t code);
+  // A text from the shared string table.
+  void AddSharedText(uint16_t row, uint16_t column, TextRef text);
+  // A text of this sheet: the caller appended it to text_buffer() since start.
+  void AddOwnText(uint16_t row, uint16_t column, size_t start);
+  // A cell record without a value: a blank, or an empty text.
+  void AddEmpty(uint16_t row, uint16_t column);
+
+  std::string* text_buffer() { return sheet_->texts_.buffer(); }
+
+  std::unique_ptr<SheetData> Finish();
+
+ private:
+  void Touch(uint16_t row, uint16_t column);
+  void Add(uint16_t row, uint16_t column, CellKind kind, bool shared, uint64_t payload);
+
+  std::unique_ptr<SheetData> sheet_;
+  bool any_cell_ = false;
+};
+
+}  // namespace xls
+}  // namespace dravella::engine

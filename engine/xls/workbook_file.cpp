@@ -1,0 +1,144 @@
+#include "engine/xls/workbook_file.h"
+
+#include <cerrno>
+#include <cstring>
+#include <fstream>
+#include <system_error>
+
+#include "engine/xls/compound_file.h"
+#include "engine/xls/content_sniffer.h"
+#include "engine/xls/sheet_reader.h"
+#include "engine/xls/workbook_globals.h"
+
+namespace dravella::engine {
+namespace {
+
+// Workbooks are read whole into memory; the format's own limits keep real
+// ones far below this.
+constexpr uint64_t kMaxFileSize = uint64_t{1} << 30;
+
+const char* Lead(ErrorCode code) {
+  switch (code) {
+    case ErrorCode::kNotAWorkbook: return "is not an .xls workbook";
+    case ErrorCode::kTruncated: return "is truncated";
+    case ErrorCode::kDamaged: return "is damaged";
+    case ErrorCode::kEncrypted: return "is encrypted";
+    case ErrorCode::kUnsupportedVersion: return "is in a workbook format that is not supported";
+    case ErrorCode::kTooLarge: return "is too large";
+    case ErrorCode::kFileNotFound: return "does not exist";
+    default: return "cannot be read";
+  }
+}
+
+// The reader's layers say what is wrong; this names the file.
+Status AboutFile(const std::string& name, const Status& inner) {
+  return Status::Error(inner.code(), "The file \"" + name + "\" " + Lead(inner.code()) + ": " +
+                                         inner.description() + ".");
+}
+
+Status FileError(ErrorCode code, const std::string& name, const std::string& what) {
+  return AboutFile(name, Status::Error(code, what));
+}
+
+// The workbook stream of a compound file: "Workbook" (BIFF8), else "Book"
+// (BIFF5 and BIFF7).
+Result<std::vector<uint8_t>> WorkbookStream(xls::Bytes file) {
+  Result<xls::CompoundFile> container = xls::CompoundFile::Parse(file);
+  if (!container.ok()) return container.status();
+  for (const char* name : {"Workbook", "Book"}) {
+    if (std::optional<uint32_t> entry = container->FindStream(name)) return container->ReadStream(*entry);
+  }
+  if (container->FindStream("EncryptedPackage")) {
+    return Status::Error(ErrorCode::kEncrypted,
+                         "it is an .xlsx workbook protected with a password, renamed to .xls");
+  }
+  return Status::Error(ErrorCode::kNotAWorkbook,
+                       "it is a compound file without a workbook stream (another Office document?)");
+}
+
+std::string SingleSheetName(const std::string& display_name) {
+  std::string stem = std::filesystem::path(display_name).stem().string();
+  return stem.empty() ? "Sheet1" : stem;
+}
+
+}  // namespace
+
+WorkbookFile::WorkbookFile() = default;
+WorkbookFile::~WorkbookFile() = default;
+
+Result<std::unique_ptr<WorkbookFile>> WorkbookFile::Open(const std::filesystem::path& path) {
+  const std::string name = path.string();
+  std::error_code error;
+  const auto status = std::filesystem::status(path, error);
+  if (!std::filesystem::exists(status)) return FileError(ErrorCode::kFileNotFound, name, "no such file");
+  if (std::filesystem::is_directory(status)) return FileError(ErrorCode::kFileUnreadable, name, "it is a folder");
+  const uint64_t size = std::filesystem::file_size(path, error);
+  if (error) return FileError(ErrorCode::kFileUnreadable, name, error.message());
+  if (size > kMaxFileSize) {
+    return FileError(ErrorCode::kTooLarge, name, "it holds " + std::to_string(size) + " bytes; at most " +
+                                                     std::to_string(kMaxFileSize) + " can be read");
+  }
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return FileError(ErrorCode::kFileUnreadable, name, std::strerror(errno));
+  std::vector<uint8_t> bytes(static_cast<size_t>(size));
+  in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  if (static_cast<uint64_t>(in.gcount()) != size) {
+    return FileError(ErrorCode::kFileUnreadable, name, "reading it stopped early");
+  }
+  return OpenBytes(std::move(bytes), name);
+}
+
+Result<std::unique_ptr<WorkbookFile>> WorkbookFile::OpenBytes(std::vector<uint8_t> bytes, std::string display_name) {
+  if (bytes.size() > kMaxFileSize) {
+    return FileError(ErrorCode::kTooLarge, display_name, "it holds " + std::to_string(bytes.size()) + " bytes");
+  }
+  std::unique_ptr<WorkbookFile> book(new WorkbookFile());
+  book->display_name_ = std::move(display_name);
+  const std::string& name = book->display_name_;
+
+  if (xls::CompoundFile::HasSignature(bytes)) {
+    Result<std::vector<uint8_t>> stream = WorkbookStream(bytes);
+    if (!stream.ok()) return AboutFile(name, stream.status());
+    book->stream_ = std::move(stream).value();
+    bytes = {};  // the container is no longer needed
+  } else if (xls::LooksLikeBareBiff(bytes)) {
+    book->stream_ = std::move(bytes);
+  } else {
+    return FileError(ErrorCode::kNotAWorkbook, name, xls::DescribeContent(bytes));
+  }
+
+  Result<xls::WorkbookGlobals> globals = xls::ReadWorkbookGlobals(book->stream_, SingleSheetName(name));
+  if (!globals.ok()) return AboutFile(name, globals.status());
+  book->globals_ = std::make_unique<xls::WorkbookGlobals>(std::move(globals).value());
+  book->sheets_.resize(book->globals_->worksheets.size());
+  book->sheet_errors_.resize(book->globals_->worksheets.size());
+  return book;
+}
+
+size_t WorkbookFile::worksheet_count() const { return globals_->worksheets.size(); }
+
+const std::string& WorkbookFile::worksheet_name(size_t index) const {
+  static const std::string kNone;
+  return index < globals_->worksheets.size() ? globals_->worksheets[index].name : kNone;
+}
+
+DateSystem WorkbookFile::date_system() const { return globals_->date_system; }
+
+Result<const SheetData*> WorkbookFile::worksheet(size_t index) {
+  if (index >= sheets_.size()) {
+    return Status::Error(ErrorCode::kBadIndex, "The workbook \"" + display_name_ + "\" has no worksheet " +
+                                                   std::to_string(index + 1) + "; it has " +
+                                                   std::to_string(sheets_.size()) + ".");
+  }
+  if (sheets_[index]) return static_cast<const SheetData*>(sheets_[index].get());
+  if (sheet_errors_[index]) return *sheet_errors_[index];
+  Result<std::unique_ptr<SheetData>> sheet = xls::ReadWorksheet(stream_, globals_->worksheets[index], *globals_);
+  if (!sheet.ok()) {
+    sheet_errors_[index] = AboutFile(display_name_, sheet.status());
+    return *sheet_errors_[index];
+  }
+  sheets_[index] = std::move(sheet).value();
+  return static_cast<const SheetData*>(sheets_[index].get());
+}
+
+}  // namespace dravella::engine
