@@ -10,6 +10,7 @@
 #include <QMainWindow>
 
 #include "gui/image_list.h"
+#include "gui/picture_button.h"
 #include "gui/window_services.h"
 
 class QAction;
@@ -21,8 +22,6 @@ class QPushButton;
 class QTreeWidget;
 
 namespace dravella::gui {
-
-class PictureButton;
 
 class Form1 : public QMainWindow {
   Q_OBJECT
