@@ -88,7 +88,7 @@ enum class FormulaTail : uint8_t {
 struct FormulaOptions {
   // The parsed formula. Empty: a constant that gives the cached value
   // (ptgNum, ptgBool, ptgErr, ptgStr).
-  std::vector<uint8_t> tokens;
+  std::vector<uint8_t> tokens = {};
   FormulaTail tail = FormulaTail::kNone;
   uint16_t flags = 0;  // FORMULA option flags; fShrFmla is added for a shared formula
 };
