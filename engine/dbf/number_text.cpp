@@ -44,6 +44,23 @@ bool TryWholeNumber(double magnitude, Rounded15& number) {
   return true;
 }
 
+// Reads "d[.ddd]e±XX" into number.
+void ParseScientific(const char* text, const char* end, Rounded15& number) {
+  const char* p = text;
+  int count = 0;
+  number.digits[count++] = *p++;
+  if (*p == '.') {
+    for (++p; *p != 'e'; ++p) number.digits[count++] = *p;
+  }
+  number.count = count;
+  ++p;  // 'e'
+  const bool negative_exponent = *p++ == '-';
+  int exponent = 0;
+  std::from_chars(p, end, exponent);
+  number.exponent = negative_exponent ? -exponent : exponent;
+  DropTrailingZeros(number);
+}
+
 }  // namespace
 
 Rounded15 RoundTo15Digits(double value) {
@@ -57,17 +74,7 @@ Rounded15 RoundTo15Digits(double value) {
   char text[40];
   const auto result =
       std::to_chars(text, text + sizeof text, magnitude, std::chars_format::scientific, 14);
-  const char* p = text;
-  number.digits[0] = *p++;
-  ++p;  // the point
-  for (int i = 1; i < 15; ++i) number.digits[i] = *p++;
-  number.count = 15;
-  ++p;  // 'e'
-  const bool negative_exponent = *p++ == '-';
-  int exponent = 0;
-  std::from_chars(p, result.ptr, exponent);
-  number.exponent = negative_exponent ? -exponent : exponent;
-  DropTrailingZeros(number);
+  ParseScientific(text, result.ptr, number);
   return number;
 }
 
