@@ -1,0 +1,24 @@
+#!/usr/bin/env bash
+# Builds the benchmark programs in Release and runs each, printing its figures.
+#   bench/run.sh [build-dir]      (default: build-bench beside the repository)
+# Extra arguments for one program go through its own options, e.g.
+#   BENCH_READER_ARGS="--runs 9 --write /tmp/big.xls" bench/run.sh
+set -euo pipefail
+
+repo="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+build="${1:-$repo/../build-bench}"
+
+cmake -S "$repo" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+  -DDRAVELLA_BUILD_TESTS=OFF -DDRAVELLA_BUILD_GUI=OFF >/dev/null
+mapfile -t programs < <(cd "$repo/bench" && ls -1 *.cpp | sed 's/\.cpp$//')
+cmake --build "$build" --target "${programs[@]}" -j2 >/dev/null
+
+status=0
+for program in "${programs[@]}"; do
+  echo "== $program"
+  args_var="$(echo "${program}" | tr '[:lower:]' '[:upper:]')_ARGS"
+  # shellcheck disable=SC2086  # the arguments are meant to split
+  "$build/bench/$program" ${!args_var:-} || status=$?
+  echo
+done
+exit "$status"
