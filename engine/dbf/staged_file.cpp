@@ -42,10 +42,8 @@ Result<StagedFile> StagedFile::Create(const std::filesystem::path& final_path) {
     }
     error = errno != 0 ? errno : EIO;
   }
-  std::filesystem::path folder = final_path.parent_path();
-  if (folder.empty()) folder = ".";
   return Status::Error(ErrorCode::kWriteFailed,
-                       "Cannot create a file in " + folder.string() + ": " + Reason(error));
+                       "Cannot write " + final_path.string() + ": " + Reason(error));
 }
 
 StagedFile::StagedFile(std::filesystem::path final_path, std::filesystem::path temp_path,

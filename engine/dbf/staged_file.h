@@ -14,7 +14,8 @@ namespace dravella::engine::dbf {
 
 class StagedFile {
  public:
-  // Creates the temporary file; fails with kWriteFailed naming the folder.
+  // Creates the temporary file; fails with kWriteFailed naming the final
+  // path and the system's reason.
   static Result<StagedFile> Create(const std::filesystem::path& final_path);
 
   StagedFile(StagedFile&& other) noexcept;
