@@ -20,7 +20,9 @@ std::string ColumnLetters(uint32_t column) {
 }
 
 std::string AbsoluteAddress(CellPosition cell) {
-  return "$" + ColumnLetters(cell.column) + "$" + std::to_string(uint64_t{cell.row} + 1);
+  std::string address = "$";
+  address.append(ColumnLetters(cell.column)).append("$").append(std::to_string(uint64_t{cell.row} + 1));
+  return address;
 }
 
 std::optional<CellPosition> ParseAddress(std::string_view address) {
