@@ -22,7 +22,9 @@ int main(int argc, char* argv[]) {
     return 2;
   }
   dravella::testing::TestServices stand_ins;
-  const std::filesystem::path samples = stand_ins.ProgramFolder();
+  // A fixed sample folder, so that renders of the same code compare equal.
+  const std::filesystem::path samples =
+      QDir::temp().filePath("Dravella samples").toStdString();
   std::filesystem::create_directories(samples / "Quarterly reports");
   std::ofstream(samples / "Sales 2024.xls") << "x";
   dravella::gui::WriteLines(stand_ins.SettingsFolder() / dravella::gui::kInputListFile,
@@ -48,6 +50,8 @@ int main(int argc, char* argv[]) {
 
   dravella::gui::AboutBox about(stand_ins.shell);
   about.show();
-  if (!about.grab().save(QString::fromLocal8Bit(argv[2]))) return 1;
-  return 0;
+  const bool saved = about.grab().save(QString::fromLocal8Bit(argv[2]));
+  std::error_code ignored;
+  std::filesystem::remove_all(samples, ignored);
+  return saved ? 0 : 1;
 }
