@@ -99,7 +99,9 @@ struct StreamLayout {
   std::vector<size_t> boundsheet_offsets;  // each BOUNDSHEET record's header
   std::optional<size_t> sst_offset;        // SST record header (BIFF8)
   std::optional<size_t> extsst_offset;     // EXTSST record header (BIFF8)
-  size_t globals_eof_offset = 0;           // the workbook globals' EOF record
+  // The workbook globals' EOF record; in a BIFF2-4 worksheet file the
+  // stream's only EOF (the stream's end when OmitEof left it out).
+  size_t globals_eof_offset = 0;
 };
 
 struct WorkbookSettings;  // shared by a workbook and its sheets

@@ -206,6 +206,8 @@ struct VersionCase {
   int xlrd_version;  // what xlrd calls it
 };
 
+void PrintTo(const VersionCase& c, std::ostream* out) { *out << c.name; }
+
 class XlrdVersions : public XlrdCrossCheck, public ::testing::WithParamInterface<VersionCase> {};
 
 TEST_P(XlrdVersions, ReadsTheSheetsAndValuesTheBuilderWrote) {
