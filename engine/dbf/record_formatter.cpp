@@ -14,7 +14,13 @@ namespace {
 
 constexpr char kBlank = ' ';
 
+// The plan made every value fit; a grid that changed since then gets the
+// field filled with '*', dBASE's mark of a value too wide, never an overrun.
 void RightAligned(const char* text, size_t length, char* field, int width) {
+  if (length > static_cast<size_t>(width)) {
+    std::memset(field, '*', static_cast<size_t>(width));
+    return;
+  }
   std::memcpy(field + width - static_cast<int>(length), text, length);
 }
 
