@@ -62,6 +62,51 @@ TEST(WholeFile, DbaseIII) {
   EXPECT_EQ(folder.Files(), std::vector<std::string>{"t.dbf"});
 }
 
+TEST(WholeFile, AHeaderRowAloneGivesFieldsAndNoRecord) {
+  ScratchFolder folder;
+  ASSERT_TRUE(WriteDbfTable(MemoryGrid({{Text("Only"), Number(7)}}), folder / "t.dbf",
+                            Options(DbfLevel::kDbase3))
+                  .ok());
+  ExpectedBytes expected;
+  expected.Byte(0x03).Byte(124).Byte(3).Byte(14).U32(0).U16(32 + 2 * 32 + 1).U16(3)
+      .Zeros(17).Byte(0x03).Zeros(2)
+      .Descriptor("ONLY", 'C', 1)
+      .Descriptor("F7", 'C', 1)
+      .Byte(0x0D)
+      .Byte(0x1A);
+  ExpectSameFile(expected.str(), folder / "t.dbf");
+}
+
+TEST(WholeFile, FirstDifferenceNamesThePartOfTheTable) {
+  ScratchFolder folder;
+  ASSERT_TRUE(WriteDbfTable(FiveKinds(), folder / "t.dbf", Options(DbfLevel::kDbase3)).ok());
+  ASSERT_TRUE(WriteDbfTable(FiveKinds(), folder / "u.dbf", Options(DbfLevel::kDbase2)).ok());
+  const std::string iii = ReadBytes(folder / "t.dbf");
+  const std::string ii = ReadBytes(folder / "u.dbf");
+  auto changed = [](std::string bytes, size_t at) {
+    bytes[at] = static_cast<char>(bytes[at] ^ 0x01);
+    return bytes;
+  };
+  const size_t records = 32 + 5 * 32 + 1;  // 193
+  EXPECT_EQ(FirstDifference(iii, iii), "");
+  EXPECT_EQ(FirstDifference(iii, changed(iii, 29)),
+            "first difference at byte 29 (header byte 29): expected 0x03, found 0x02; "
+            "sizes 290 and 290");
+  EXPECT_EQ(FirstDifference(iii, changed(iii, 32 + 32 + 16)).substr(0, 60),
+            "first difference at byte 80 (field descriptor 2, byte 16): e");
+  EXPECT_EQ(FirstDifference(iii, changed(iii, records - 1)).substr(0, 69),
+            "first difference at byte 192 (the end of the field descriptors): expe");
+  EXPECT_EQ(FirstDifference(iii, changed(iii, records + 2 * 24 + 5)).substr(0, 53),
+            "first difference at byte 246 (record 3, byte 5): expe");
+  EXPECT_EQ(FirstDifference(iii, iii.substr(0, iii.size() - 1)),
+            "first difference at byte 289 (the end-of-file mark): expected 0x1A, found nothing; "
+            "sizes 290 and 289");
+  EXPECT_EQ(FirstDifference(ii, changed(ii, 8 + 16 + 12)).substr(0, 60),
+            "first difference at byte 36 (field descriptor 2, byte 12): e");
+  EXPECT_EQ(FirstDifference(ii, changed(ii, 521 + 24)).substr(0, 53),
+            "first difference at byte 545 (record 2, byte 0): expe");
+}
+
 TEST(WholeFile, DbaseIVDiffersOnlyWhereTheLevelsDiffer) {
   ScratchFolder folder;
   ASSERT_TRUE(WriteDbfTable(FiveKinds(), folder / "t.dbf", Options(DbfLevel::kDbase4)).ok());
