@@ -18,8 +18,9 @@ SettingDialog::SettingDialog(const std::filesystem::path& settings_folder, QWidg
   setWindowTitle(QStringLiteral("Setting"));
   setFont(ArialFont(kWindowFontPoints));
 
-  // The first caption ends in a line break, which also spaces the two boxes.
-  Check1 = new QCheckBox(QStringLiteral("Automatically save the current file\n"), this);
+  // The classic caption ended in a line break that only spaced the two boxes;
+  // the layout spaces them here, so the tick box stays level with its text.
+  Check1 = new QCheckBox(QStringLiteral("Automatically save the current file"), this);
   Check1->setObjectName(QStringLiteral("Check1"));
   Check2 = new QCheckBox(QStringLiteral("Automatically save the output directory"), this);
   Check2->setObjectName(QStringLiteral("Check2"));
@@ -39,6 +40,7 @@ SettingDialog::SettingDialog(const std::filesystem::path& settings_folder, QWidg
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(16, 14, 16, 14);
   layout->addWidget(Check1);
+  layout->addSpacing(8);
   layout->addWidget(Check2);
   layout->addSpacing(12);
   layout->addLayout(buttons);

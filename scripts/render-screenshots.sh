@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Renders the main window and the About box to docs/screenshots/ on the
+# Renders the main window, the About box and the Setting dialog to docs/screenshots/ on the
 # offscreen platform, at 100% scale.
 #   scripts/render-screenshots.sh [BUILD_DIR]   (default: build)
 set -euo pipefail
@@ -16,5 +16,6 @@ mkdir -p "$repo/docs/screenshots"
 QT_QPA_PLATFORM=offscreen QT_QPA_PLATFORMTHEME= QT_SCALE_FACTOR=1 \
   "$build/tests/gui/render_screenshots" \
   "$repo/docs/screenshots/main-window.png" \
-  "$repo/docs/screenshots/about-box.png"
-echo "Wrote docs/screenshots/main-window.png and docs/screenshots/about-box.png"
+  "$repo/docs/screenshots/about-box.png" \
+  "$repo/docs/screenshots/setting-dialog.png"
+echo "Wrote main-window.png, about-box.png and setting-dialog.png in docs/screenshots/"

@@ -1,5 +1,5 @@
 // Renders the main window and the About box to PNG files for the docs:
-//   render_screenshots MAIN.png ABOUT.png
+//   render_screenshots MAIN.png ABOUT.png [SETTING.png]
 // Run on the offscreen platform; the lists are filled with a few sample
 // entries so the pictures show the icons and tick boxes.
 #include <QApplication>
@@ -13,12 +13,13 @@
 #include "gui/about_box.h"
 #include "gui/form1.h"
 #include "gui/saved_lists.h"
+#include "gui/setting_dialog.h"
 #include "test_doubles.h"
 
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
-  if (argc != 3) {
-    std::fprintf(stderr, "usage: render_screenshots MAIN.png ABOUT.png\n");
+  if (argc != 3 && argc != 4) {
+    std::fprintf(stderr, "usage: render_screenshots MAIN.png ABOUT.png [SETTING.png]\n");
     return 2;
   }
   dravella::testing::TestServices stand_ins;
@@ -50,7 +51,13 @@ int main(int argc, char* argv[]) {
 
   dravella::gui::AboutBox about(stand_ins.shell);
   about.show();
-  const bool saved = about.grab().save(QString::fromLocal8Bit(argv[2]));
+  bool saved = about.grab().save(QString::fromLocal8Bit(argv[2]));
+  if (argc == 4) {
+    dravella::gui::WriteSettings(stand_ins.SettingsFolder(), true, false);
+    dravella::gui::SettingDialog setting(stand_ins.SettingsFolder());
+    setting.show();
+    saved = setting.grab().save(QString::fromLocal8Bit(argv[3])) && saved;
+  }
   std::error_code ignored;
   std::filesystem::remove_all(samples, ignored);
   return saved ? 0 : 1;

@@ -184,7 +184,7 @@ void SavedListsTest::dialogShowsSavedState() {
   if (settings != "-") WriteText(PathOf(dir) / gui::kSettingsFile, settings.toStdString());
   gui::SettingDialog dialog(PathOf(dir));
   QCOMPARE(dialog.windowTitle(), QString("Setting"));
-  QCOMPARE(dialog.Check1->text(), QString("Automatically save the current file\n"));
+  QCOMPARE(dialog.Check1->text(), QString("Automatically save the current file"));
   QCOMPARE(dialog.Check2->text(), QString("Automatically save the output directory"));
   QCOMPARE(dialog.OKButton->text(), QString("OK"));
   QCOMPARE(dialog.CancelButton->text(), QString("Cancel"));
