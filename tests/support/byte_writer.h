@@ -1,5 +1,6 @@
 // Little-endian output for the test workbook builder: every multi-byte value
-// that the builder writes goes through here.
+// that the builder writes goes through here. (The builder reads nothing; its
+// self-checks read with their own helpers in selftest/independent_readers.h.)
 #pragma once
 
 #include <bit>
@@ -27,22 +28,6 @@ inline void PutU32(std::vector<uint8_t>& out, size_t offset, uint32_t value) {
 inline void PutU64(std::vector<uint8_t>& out, size_t offset, uint64_t value) {
   out.at(offset + 7);
   for (int i = 0; i < 8; ++i) out[offset + i] = static_cast<uint8_t>(value >> (8 * i));
-}
-
-inline uint16_t GetU16(std::span<const uint8_t> in, size_t offset) {
-  return static_cast<uint16_t>(in[offset] | (in[offset + 1] << 8));
-}
-
-inline uint32_t GetU32(std::span<const uint8_t> in, size_t offset) {
-  uint32_t value = 0;
-  for (int i = 3; i >= 0; --i) value = (value << 8) | in[offset + i];
-  return value;
-}
-
-inline uint64_t GetU64(std::span<const uint8_t> in, size_t offset) {
-  uint64_t value = 0;
-  for (int i = 7; i >= 0; --i) value = (value << 8) | in[offset + i];
-  return value;
 }
 
 // Appends little-endian values to a growing payload.
