@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <iterator>
 
 namespace dravella::engine::dbf {
 
@@ -27,21 +28,30 @@ void DropTrailingZeros(Rounded15& number) {
   while (number.count > 1 && number.digits[number.count - 1] == '0') --number.count;
 }
 
-// Whole numbers below 10^15 have at most 15 digits: exact without rounding.
-bool TryWholeNumber(double magnitude, Rounded15& number) {
-  if (magnitude >= 1e15 || magnitude != std::floor(magnitude)) return false;
-  auto whole = static_cast<uint64_t>(magnitude);
-  char reversed[15];
-  int count = 0;
-  do {
-    reversed[count++] = static_cast<char>('0' + whole % 10);
-    whole /= 10;
-  } while (whole != 0);
-  for (int i = 0; i < count; ++i) number.digits[i] = reversed[count - 1 - i];
-  number.count = count;
-  number.exponent = count - 1;
-  DropTrailingZeros(number);
-  return true;
+// A number with few decimals, found without formatting: when the double
+// nearest to x * 10^k is a whole n below 10^15, x lies within 2^-53 of
+// n / 10^k (relative), far closer than half a unit of its 15th digit, so
+// n / 10^k is x rounded to 15 digits. k = 0 covers whole numbers, exactly.
+bool TryShortDecimal(double magnitude, Rounded15& number) {
+  static constexpr double kPowersOfTen[] = {1, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9};
+  for (int shift = 0; shift < static_cast<int>(std::size(kPowersOfTen)); ++shift) {
+    const double scaled = magnitude * kPowersOfTen[shift];
+    if (scaled >= 1e15) return false;
+    auto whole = static_cast<uint64_t>(scaled);  // below 10^15: converts exactly when whole
+    if (static_cast<double>(whole) != scaled) continue;
+    char reversed[15];
+    int count = 0;
+    do {
+      reversed[count++] = static_cast<char>('0' + whole % 10);
+      whole /= 10;
+    } while (whole != 0);
+    for (int i = 0; i < count; ++i) number.digits[i] = reversed[count - 1 - i];
+    number.count = count;
+    number.exponent = count - 1 - shift;
+    DropTrailingZeros(number);
+    return true;
+  }
+  return false;
 }
 
 // Reads "d[.ddd]e±XX" into number.
@@ -68,7 +78,7 @@ Rounded15 RoundTo15Digits(double value) {
   if (value == 0) return number;  // -0 included
   number.negative = value < 0;
   const double magnitude = std::fabs(value);
-  if (TryWholeNumber(magnitude, number)) return number;
+  if (TryShortDecimal(magnitude, number)) return number;
 
   // "d.dddddddddddddde±XX": std::to_chars rounds the exact value correctly.
   char text[40];

@@ -2,8 +2,13 @@
 // fixed-decimals form of N fields.
 #include <gtest/gtest.h>
 
+#include <charconv>
 #include <cmath>
+#include <random>
 #include <limits>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <string>
 
 #include "engine/dbf/number_text.h"
@@ -88,6 +93,45 @@ TEST(RoundTo15Digits, GivesTheWidthOfThePositionalForm) {
     EXPECT_EQ(number.IntegerLength(), c.integer_length) << c.value;
     EXPECT_EQ(number.Decimals(), c.decimals) << c.value;
   }
+}
+
+// The exact value rounded to 15 digits by the standard library, "d.(14)e±XX":
+// the reference for the shortcut the writer takes for short decimals.
+std::string ReferenceRounding(double value) {
+  char text[40];
+  const auto end = std::to_chars(text, text + sizeof text, value, std::chars_format::scientific, 14);
+  return std::string(text, end.ptr);
+}
+
+std::string ScientificOf(const Rounded15& number) {
+  std::string digits(number.digits, number.count);
+  digits.resize(15, '0');
+  char exponent[16];
+  std::snprintf(exponent, sizeof exponent, "e%c%02d", number.exponent < 0 ? '-' : '+',
+                std::abs(number.exponent));
+  return std::string(number.negative ? "-" : "") + digits[0] + "." + digits.substr(1) + exponent;
+}
+
+TEST(RoundTo15Digits, AgreesWithTheExactRoundingForDecimalsAndTheirNeighbours) {
+  std::mt19937_64 random(20240314);
+  std::uniform_int_distribution<int64_t> mantissa(-999999999999999, 999999999999999);
+  std::uniform_int_distribution<int> shift(0, 20);
+  std::uniform_int_distribution<uint64_t> bits;
+  int checked = 0;
+  for (int i = 0; i < 20000; ++i) {
+    const double decimal = static_cast<double>(mantissa(random) / (1 + i % 1000)) /
+                           std::pow(10.0, shift(random));
+    double random_bits;
+    const uint64_t pattern = bits(random);
+    std::memcpy(&random_bits, &pattern, sizeof random_bits);
+    for (const double value : {decimal, std::nextafter(decimal, 1e300),
+                               std::nextafter(decimal, -1e300), random_bits}) {
+      if (!std::isfinite(value) || value == 0) continue;
+      ASSERT_EQ(ScientificOf(RoundTo15Digits(value)), ReferenceRounding(value)) << value;
+      ++checked;
+    }
+  }
+  EXPECT_GT(checked, 60000);
 }
 
 TEST(PositionalText, WritesExactlyTheGivenDecimals) {
