@@ -1,5 +1,6 @@
 #include "gui/message_box.h"
 
+#include <QApplication>
 #include <QMessageBox>
 
 #include "gui/program_title.h"
@@ -8,7 +9,8 @@
 namespace dravella::gui {
 
 void QtMessageBoxes::Show(const std::string& text, MessageIcon icon) {
-  QMessageBox box(owner_);
+  // Without an owner of its own, the box stands over the active window.
+  QMessageBox box(owner_ != nullptr ? owner_ : QApplication::activeWindow());
   box.setWindowTitle(kProgramTitle);
   box.setText(ToQString(text));
   switch (icon) {

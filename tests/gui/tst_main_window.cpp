@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTimer>
@@ -123,6 +124,8 @@ class MainWindowTest : public QObject {
   void exitAndCloseBoxSaveAlike();
   void settingsOffKeepsLastSavedList();
   void hourglassIsTheWindowsOwnPointer();
+  void messageBoxesCarryTheProgramTitle_data();
+  void messageBoxesCarryTheProgramTitle();
 };
 
 void MainWindowTest::windowIsFixedWithMinimizeOnly() {
@@ -546,6 +549,44 @@ void MainWindowTest::hourglassIsTheWindowsOwnPointer() {
   } catch (const std::runtime_error&) {
   }
   QCOMPARE(window.cursor().shape(), Qt::ArrowCursor);
+}
+
+void MainWindowTest::messageBoxesCarryTheProgramTitle_data() {
+  QTest::addColumn<int>("icon");
+  QTest::addColumn<int>("shown_icon");
+  QTest::newRow("plain") << int(gui::MessageIcon::kNone) << int(QMessageBox::NoIcon);
+  QTest::newRow("information") << int(gui::MessageIcon::kInformation) << int(QMessageBox::Information);
+  QTest::newRow("critical") << int(gui::MessageIcon::kCritical) << int(QMessageBox::Critical);
+}
+
+void MainWindowTest::messageBoxesCarryTheProgramTitle() {
+  QFETCH(int, icon);
+  QFETCH(int, shown_icon);
+  TestServices stand_ins;
+  Form1 window(stand_ins.Services());
+  window.show();
+  QVERIFY(QTest::qWaitForWindowExposed(&window));
+  gui::QtMessageBoxes messages(&window);
+
+  QString title, text;
+  int seen_icon = -1;
+  QMessageBox::StandardButtons buttons;
+  QWidget* parent = nullptr;
+  OnNextModal([&](QWidget* modal) {
+    auto* box = qobject_cast<QMessageBox*>(modal);
+    QVERIFY(box != nullptr);
+    title = box->windowTitle();
+    text = box->text();
+    seen_icon = int(box->icon());
+    buttons = box->standardButtons();
+    parent = box->parentWidget();
+  });
+  messages.Show("Please select output folder", static_cast<gui::MessageIcon>(icon));
+  QCOMPARE(title, QString("Dravella"));
+  QCOMPARE(text, QString("Please select output folder"));
+  QCOMPARE(seen_icon, shown_icon);
+  QCOMPARE(buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
+  QCOMPARE(parent, &window);
 }
 
 QTEST_MAIN(MainWindowTest)
