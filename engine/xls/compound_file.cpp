@@ -69,6 +69,7 @@ Status CompoundFile::ReadHeader() {
   ReadU16(file_, 0x1A, &major_version_);
   ReadU16(file_, 0x1E, &sector_shift);
   ReadU16(file_, 0x20, &mini_shift);
+  ReadU32(file_, 0x2C, &declared_fat_sectors_);
   ReadU32(file_, 0x30, &first_directory_sector_);
   ReadU32(file_, 0x38, &mini_cutoff_);
   ReadU32(file_, 0x3C, &first_mini_fat_sector_);
@@ -98,9 +99,10 @@ Bytes CompoundFile::Sector(uint32_t s) const {
 }
 
 Status CompoundFile::BadSector(uint32_t sector, std::string_view where) const {
-  // A number just past the end of the file is what a cut-off file shows;
-  // a number no table could describe is damage.
-  const bool cut_off = sector >= sector_count_ && (sectors_missing_ || sector < fat_.size());
+  // A number past the end of the file that the allocation table could
+  // describe is what a cut-off file shows; a larger one is damage.
+  const uint64_t describable = std::max<uint64_t>(fat_.size(), uint64_t{declared_fat_sectors_} * (sector_size_ / 4));
+  const bool cut_off = sector >= sector_count_ && sector < describable;
   std::string what = std::string(where) + " refers to sector " + std::to_string(sector) + " but the file holds " +
                      std::to_string(sector_count_) + " sectors";
   return Status::Error(cut_off ? ErrorCode::kTruncated : ErrorCode::kDamaged, std::move(what));
@@ -134,10 +136,7 @@ Status CompoundFile::ReadDifatAndFat() {
                             first_difat_sector_ == 0));
   const size_t per_sector = sector_size_ / 4 - 1;  // the last entry links to the next DIFAT sector
   for (uint32_t s = first_difat_sector_; has_chain && IsRegular(s);) {
-    if (s >= sector_count_) {
-      sectors_missing_ = true;
-      return BadSector(s, "the sector allocation list (DIFAT)");
-    }
+    if (s >= sector_count_) return BadSector(s, "the sector allocation list (DIFAT)");
     if (Status st = Mark(s, Owner::kDifat, table_marks_); !st.ok()) return st;
     const Bytes sector = Sector(s);
     for (size_t i = 0; i < per_sector; ++i) {
@@ -158,10 +157,7 @@ Status CompoundFile::ReadDifatAndFat() {
     if (!IsRegular(s)) continue;
     const size_t base = fat_.size();
     fat_.resize(base + per_fat_sector, kFreeSector);
-    if (s >= sector_count_) {
-      sectors_missing_ = true;
-      continue;
-    }
+    if (s >= sector_count_) continue;
     if (Status st = Mark(s, Owner::kFat, table_marks_); !st.ok()) return st;
     const Bytes sector = Sector(s);
     for (size_t i = 0; i < per_fat_sector; ++i) ReadU32(sector, 4 * i, &fat_[base + i]);
@@ -181,6 +177,7 @@ Status CompoundFile::ReadChain(uint32_t start, std::optional<uint64_t> limit, Ow
     const size_t take = static_cast<size_t>(std::min<uint64_t>(sector.size(), wanted));
     out.insert(out.end(), sector.begin(), sector.begin() + take);
     wanted -= limit ? take : 0;
+    if (wanted == 0) break;
     if (s >= fat_.size()) {
       return Damaged(std::string("the ") + where + " continues at sector " + std::to_string(s) +
                      ", which the allocation table does not describe");

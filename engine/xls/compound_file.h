@@ -91,7 +91,7 @@ class CompoundFile {
   uint32_t mini_fat_sector_count_ = 0;
   uint32_t first_difat_sector_ = 0;
   uint32_t difat_sector_count_ = 0;
-  bool sectors_missing_ = false;  // some table sector lies beyond the end of the file
+  uint32_t declared_fat_sectors_ = 0;  // the header's count, used only to tell cuts from damage
   std::vector<uint32_t> fat_;
   std::vector<Owner> table_marks_;  // sectors of the DIFAT, FAT and directory
   std::vector<DirectoryEntry> directory_;
