@@ -24,9 +24,11 @@ bool BiffStringReader::NextSegment() {
   return true;
 }
 
-bool BiffStringReader::AtEnd() const {
-  if (offset_ < segment_.size()) return false;
-  return std::all_of(rest_.begin(), rest_.end(), [](Bytes b) { return b.empty(); });
+bool BiffStringReader::AtEnd() {
+  while (offset_ >= segment_.size()) {
+    if (!NextSegment()) return true;
+  }
+  return false;
 }
 
 bool BiffStringReader::U8(uint8_t* out) {

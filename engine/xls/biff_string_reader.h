@@ -28,7 +28,9 @@ class BiffStringReader {
   bool U16(uint16_t* out);
   bool U32(uint32_t* out);
   bool Skip(size_t count);
-  bool AtEnd() const;
+  // True when no byte is left; moves past exhausted records, so call it
+  // only between strings (where no options byte is due).
+  bool AtEnd();
 
   // A BIFF8 string, appended to out as UTF-8. False when the data ends
   // before the string does; out then holds the characters there were.

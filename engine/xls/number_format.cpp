@@ -30,30 +30,14 @@ bool IsDateFormatString(std::string_view format) {
   return false;
 }
 
-void FormatTable::AddFormat(uint16_t id, std::string text) {
-  formats_[id] = std::move(text);
+FormatTable::FormatTable(bool has_built_in_ids) : has_built_in_ids_(has_built_in_ids) {
+  if (!has_built_in_ids) return;
+  for (uint32_t id = 0; id < 64; ++id) date_formats_[id] = IsBuiltInDateFormat(static_cast<uint16_t>(id));
+}
+
+void FormatTable::AddFormat(uint16_t id, std::string_view text) {
+  date_formats_[id] = (has_built_in_ids_ && IsBuiltInDateFormat(id)) || IsDateFormatString(text);
   ++next_position_;
-  date_xfs_stale_ = true;
-}
-
-void FormatTable::AddXf(uint16_t format_id) {
-  xf_formats_.push_back(format_id);
-  date_xfs_stale_ = true;
-}
-
-bool FormatTable::IsDateFormatId(uint16_t id) const {
-  if (has_built_in_ids_ && IsBuiltInDateFormat(id)) return true;
-  const auto it = formats_.find(id);
-  return it != formats_.end() && IsDateFormatString(it->second);
-}
-
-bool FormatTable::IsDateXf(uint32_t xf) const {
-  if (date_xfs_stale_) {
-    date_xfs_.assign(xf_formats_.size(), false);
-    for (size_t i = 0; i < xf_formats_.size(); ++i) date_xfs_[i] = IsDateFormatId(xf_formats_[i]);
-    date_xfs_stale_ = false;
-  }
-  return xf < date_xfs_.size() && date_xfs_[xf];
 }
 
 }  // namespace dravella::engine::xls

@@ -419,7 +419,7 @@ Status SheetReader::OnFormat(const BiffRecord& r) {
   std::string text;
   const size_t offset = r.id == record_id::kFormat ? 2 : 0;
   BiffStringReader(r.payload, offset).ReadByteString(1, globals_.code_page, &text);
-  own_formats_.AddFormatInOrder(std::move(text));
+  own_formats_.AddFormatInOrder(text);
   return Status::Ok();
 }
 

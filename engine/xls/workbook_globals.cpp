@@ -190,7 +190,7 @@ Status GlobalsReader::OnFormat(const BiffRecord& record) {
     // code page keeps, so the format may be decoded before CODEPAGE is seen.
     strings.ReadByteString(1, g_->code_page, &text);
   }
-  g_->formats.AddFormat(id, std::move(text));
+  g_->formats.AddFormat(id, text);
   return Status::Ok();
 }
 
