@@ -22,12 +22,17 @@ constexpr uint8_t kTypeStream = 2;
 
 bool IsRegular(uint32_t sector) { return sector <= kMaxRegularSector; }
 
-const char* OwnerName(int owner) {
-  static constexpr const char* kNames[] = {"nothing",         "sector allocation list (DIFAT)",
-                                           "allocation table (FAT)", "directory",
-                                           "mini allocation table", "mini stream",
-                                           "stream"};
-  return kNames[owner];
+const char* OwnerName(SectorOwner owner) {
+  switch (owner) {
+    case SectorOwner::kNone: return "nothing";
+    case SectorOwner::kDifat: return "sector allocation list (DIFAT)";
+    case SectorOwner::kFat: return "allocation table (FAT)";
+    case SectorOwner::kDirectory: return "directory";
+    case SectorOwner::kMiniFat: return "mini allocation table";
+    case SectorOwner::kMiniStream: return "mini stream";
+    case SectorOwner::kStream: return "stream";
+  }
+  return "?";
 }
 
 char16_t UpperAscii(char16_t c) { return (c >= u'a' && c <= u'z') ? c - (u'a' - u'A') : c; }
@@ -101,7 +106,7 @@ Bytes CompoundFile::Sector(uint32_t s) const {
 Status CompoundFile::BadSector(uint32_t sector, std::string_view where) const {
   // A number past the end of the file that the allocation table could
   // describe is what a cut-off file shows; a larger one is damage.
-  const uint64_t describable = std::max<uint64_t>(fat_.size(), uint64_t{declared_fat_sectors_} * (sector_size_ / 4));
+  const uint64_t describable = std::max<uint64_t>(listed_fat_entries_, uint64_t{declared_fat_sectors_} * (sector_size_ / 4));
   const bool cut_off = sector >= sector_count_ && sector < describable;
   std::string what = std::string(where) + " refers to sector " + std::to_string(sector) + " but the file holds " +
                      std::to_string(sector_count_) + " sectors";
@@ -115,11 +120,11 @@ Status CompoundFile::Mark(uint32_t sector, Owner owner, std::vector<Owner>& mark
     return Status::Ok();
   }
   if (mark == owner) {
-    return Damaged(std::string("the ") + OwnerName(static_cast<int>(owner)) + "'s sector chain visits sector " +
+    return Damaged(std::string("the ") + OwnerName(owner) + "'s sector chain visits sector " +
                    std::to_string(sector) + " twice");
   }
   return Damaged("sector " + std::to_string(sector) + " belongs to both the " +
-                 OwnerName(static_cast<int>(mark)) + " and the " + OwnerName(static_cast<int>(owner)));
+                 OwnerName(mark) + " and the " + OwnerName(owner));
 }
 
 Status CompoundFile::ReadDifatAndFat() {
@@ -150,11 +155,15 @@ Status CompoundFile::ReadDifatAndFat() {
 
   // The DIFAT may be padded with free entries anywhere; FAT sectors beyond
   // the end of a cut-off file leave their entries free, so chains through
-  // them fail instead of silently shifting the table.
+  // them fail instead of silently shifting the table. Entries for sectors
+  // the file cannot hold are never needed, so the table stops there: a small
+  // file listing many FAT sectors cannot make it large.
   while (!fat_sectors.empty() && !IsRegular(fat_sectors.back())) fat_sectors.pop_back();
   const size_t per_fat_sector = sector_size_ / 4;
   for (uint32_t s : fat_sectors) {
     if (!IsRegular(s)) continue;
+    listed_fat_entries_ += per_fat_sector;
+    if (fat_.size() >= sector_count_) continue;
     const size_t base = fat_.size();
     fat_.resize(base + per_fat_sector, kFreeSector);
     if (s >= sector_count_) continue;
@@ -168,7 +177,7 @@ Status CompoundFile::ReadDifatAndFat() {
 
 Status CompoundFile::ReadChain(uint32_t start, std::optional<uint64_t> limit, Owner owner,
                                std::vector<Owner>& marks, std::vector<uint8_t>& out) const {
-  const char* where = OwnerName(static_cast<int>(owner));
+  const char* where = OwnerName(owner);
   uint64_t wanted = limit.value_or(UINT64_MAX);
   for (uint32_t s = start; IsRegular(s) && wanted > 0;) {
     if (s >= sector_count_) return BadSector(s, std::string("the ") + where);

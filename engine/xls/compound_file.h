@@ -26,6 +26,9 @@
 
 namespace dravella::engine::xls {
 
+// Who owns a sector, for the visited marks and the messages about them.
+enum class SectorOwner : uint8_t { kNone, kDifat, kFat, kDirectory, kMiniFat, kMiniStream, kStream };
+
 class CompoundFile {
  public:
   // True when the bytes begin with the compound-file signature.
@@ -46,6 +49,7 @@ class CompoundFile {
 
   size_t sector_size() const { return sector_size_; }
   size_t directory_size() const { return directory_.size(); }
+  size_t fat_size() const { return fat_.size(); }
 
  private:
   struct DirectoryEntry {
@@ -56,8 +60,7 @@ class CompoundFile {
     uint64_t size = 0;
   };
 
-  // Who owns a sector, for the visited marks and the messages about them.
-  enum class Owner : uint8_t { kNone, kDifat, kFat, kDirectory, kMiniFat, kMiniStream, kStream };
+  using Owner = SectorOwner;
 
   explicit CompoundFile(Bytes file) : file_(file) {}
 
@@ -91,7 +94,10 @@ class CompoundFile {
   uint32_t mini_fat_sector_count_ = 0;
   uint32_t first_difat_sector_ = 0;
   uint32_t difat_sector_count_ = 0;
-  uint32_t declared_fat_sectors_ = 0;  // the header's count, used only to tell cuts from damage
+  // The header's FAT sector count and the entries the DIFAT lists, used only
+  // to tell a cut-off file from damage.
+  uint32_t declared_fat_sectors_ = 0;
+  uint64_t listed_fat_entries_ = 0;
   std::vector<uint32_t> fat_;
   std::vector<Owner> table_marks_;  // sectors of the DIFAT, FAT and directory
   std::vector<DirectoryEntry> directory_;

@@ -213,6 +213,19 @@ TEST(CompoundFileTest, ForgivesWhatRealWritersGetWrong) {
   }
 }
 
+TEST(CompoundFileTest, FatSectorsListedBeyondTheFileCostNoMemory) {
+  CompoundFileLayout layout;
+  std::vector<uint8_t> file = CompoundFileBuilder().AddStream("Workbook", Pattern(9000, 5)).Build(&layout);
+  ASSERT_EQ(layout.fat_sectors.size(), 1u);
+  for (uint32_t i = 1; i < 109; ++i) PutU32(file, 0x4C + 4 * i, 0x7FFF0000 + i);
+  Result<CompoundFile> cf = CompoundFile::Parse(file);
+  ASSERT_TRUE(cf.ok()) << cf.status().description();
+  EXPECT_EQ(cf->fat_size(), 128u) << "one FAT sector describes every sector the file holds";
+  Result<std::vector<uint8_t>> bytes = cf->ReadStream(*cf->FindStream("Workbook"));
+  ASSERT_TRUE(bytes.ok()) << bytes.status().description();
+  EXPECT_EQ(bytes.value(), Pattern(9000, 5));
+}
+
 TEST(CompoundFileTest, RefusesFilesWithoutTheSignature) {
   const std::vector<uint8_t> not_a_container(600, 0x41);
   Result<CompoundFile> cf = CompoundFile::Parse(not_a_container);
