@@ -179,6 +179,7 @@ Status CompoundFile::ReadChain(uint32_t start, std::optional<uint64_t> limit, Ow
                                std::vector<Owner>& marks, std::vector<uint8_t>& out) const {
   const char* where = OwnerName(owner);
   uint64_t wanted = limit.value_or(UINT64_MAX);
+  if (limit) out.reserve(out.size() + static_cast<size_t>(std::min<uint64_t>(*limit, file_.size())));
   for (uint32_t s = start; IsRegular(s) && wanted > 0;) {
     if (s >= sector_count_) return BadSector(s, std::string("the ") + where);
     if (Status st = Mark(s, owner, marks); !st.ok()) return st;

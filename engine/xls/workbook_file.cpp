@@ -132,6 +132,7 @@ Result<const SheetData*> WorkbookFile::worksheet(size_t index) {
   }
   if (sheets_[index]) return static_cast<const SheetData*>(sheets_[index].get());
   if (sheet_errors_[index]) return *sheet_errors_[index];
+  xls::DecodeSharedStrings(*globals_);
   Result<std::unique_ptr<SheetData>> sheet = xls::ReadWorksheet(stream_, globals_->worksheets[index], *globals_);
   if (!sheet.ok()) {
     sheet_errors_[index] = AboutFile(display_name_, sheet.status());

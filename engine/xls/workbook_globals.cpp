@@ -172,8 +172,8 @@ Status GlobalsReader::OnBoundSheet(const BiffRecord& record) {
 }
 
 Status GlobalsReader::OnSst(const BiffRecord& record) {
-  const std::vector<Bytes> continuations = reader_.TakeContinues();
-  g_->shared_strings = ReadSharedStrings(record.payload, continuations);
+  g_->sst = record.payload;
+  g_->sst_continuations = reader_.TakeContinues();
   return Status::Ok();
 }
 
@@ -254,6 +254,14 @@ void GlobalsReader::DecodePendingNames() {
 }
 
 }  // namespace
+
+void DecodeSharedStrings(WorkbookGlobals& globals) {
+  if (globals.shared_strings_decoded) return;
+  if (!globals.sst.empty()) globals.shared_strings = ReadSharedStrings(globals.sst, globals.sst_continuations);
+  globals.sst = {};
+  globals.sst_continuations = {};
+  globals.shared_strings_decoded = true;
+}
 
 bool SkipSubstream(BiffRecordReader& reader) {
   size_t depth = 1;

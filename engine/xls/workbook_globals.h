@@ -32,12 +32,21 @@ struct WorkbookGlobals {
   CodePage code_page;
   // BIFF5-8 only; a BIFF2-4 substream carries its own formats and XFs.
   FormatTable formats{true};
+  // The SST record and its CONTINUE records, decoded into shared_strings by
+  // DecodeSharedStrings() before the first worksheet is read, so that
+  // listing the worksheets of a large workbook stays cheap.
+  Bytes sst;
+  std::vector<Bytes> sst_continuations;
+  bool shared_strings_decoded = false;
   SharedStrings shared_strings;
 };
 
 // Reads the globals of a workbook stream (or the single substream of a
 // BIFF2-4 worksheet file, which becomes one worksheet named single_sheet_name).
 Result<WorkbookGlobals> ReadWorkbookGlobals(Bytes stream, const std::string& single_sheet_name);
+
+// Fills globals.shared_strings from the SST records, once.
+void DecodeSharedStrings(WorkbookGlobals& globals);
 
 // Moves the reader past the substream whose BOF it has just read, nested
 // substreams included. False when the stream ends first.
