@@ -8,7 +8,10 @@
 #pragma once
 
 #include <QMainWindow>
+#include <cstdint>
+#include <string>
 
+#include "core/sheet_table.h"
 #include "gui/image_list.h"
 #include "gui/picture_button.h"
 #include "gui/window_services.h"
@@ -75,6 +78,24 @@ class Form1 : public QMainWindow {
   // The worksheet browser's normal mode; false only while a click in the
   // workbook list is handled.
   bool FreshListing = false;
+  // The ticks and labels of the worksheets, per ListView2 position; emptied
+  // whenever the workbook list is rebuilt. Convert reads it.
+  core::SheetTable SheetTable;
+  // The ListView2 position (from 1) of the workbook ListView3 shows; 0
+  // before the first listing.
+  int32_t ShownWorkbook = 0;
+
+  // The input list's folder scan: rebuilds ListView2 from an input path (a
+  // workbook, or a folder whose .xls files are listed) and empties SheetTable.
+  // Never throws; an error keeps what was listed before it.
+  void FillWorkbookList(const std::string& path);
+  // The sheet browser: lists the worksheets of the chosen workbook in
+  // ListView3, from SheetTable when it was listed before, else from the file.
+  void ListSheets();
+  // The full path of the workbook chosen in the window, or the empty text.
+  std::string SelectedWorkbookPath() const;
+  // Copies the labels and ticks of ListView3 into SheetTable under ShownWorkbook.
+  void SaveSheetChoices();
 
   // Click operations. Those of the lists and Convert are filled in with the
   // input list, sheet browser and Convert command.

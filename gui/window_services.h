@@ -7,6 +7,7 @@
 
 #include "core/shell_open.h"
 #include "dialogs/dialog_system.h"
+#include "engine/object_model.h"
 #include "gui/message_box.h"
 
 namespace dravella::gui {
@@ -19,6 +20,8 @@ struct WindowServices {
   std::filesystem::path program_folder;
   // set.txt, EXCEL.txt and output.txt lie here (see SettingsFolderFor).
   std::filesystem::path settings_folder;
+  // Starts the spreadsheet application that lists worksheets and converts.
+  engine::ApplicationFactory& applications = engine::EngineApplicationFactory();
 };
 
 }  // namespace dravella::gui
