@@ -282,19 +282,9 @@ void Form1::closeEvent(QCloseEvent* event) {
   event->accept();
 }
 
-void Form1::Command1Click() {}
-void Form1::Command5Click() {}
-void Form1::Command2Click() {}
-void Form1::Command3Click() {}
-void Form1::Command4Click() {}
+// The commands on the input and output lists are in input_list.cpp, the
+// click in the workbook list in sheet_browser.cpp.
 void Form1::Command6Click() {}
-void Form1::Command10Click() {}
-void Form1::Command11Click() {}
-void Form1::RemoveAllClick() {}
-void Form1::RemoveoutputClick() {}
-void Form1::RemoveAllOutputClick() {}
-void Form1::ListView1ItemClick() {}
-void Form1::ListView2ItemClick() {}
 
 void Form1::Command7Click() {
   // The shell's answer is not examined: a failure shows nothing of ours.
