@@ -15,6 +15,7 @@
 
 #include "core/path_kind.h"
 #include "gui/about_box.h"
+#include "gui/convert_command.h"
 #include "gui/fonts.h"
 #include "gui/icons.h"
 #include "gui/picture_button.h"
@@ -284,7 +285,7 @@ void Form1::closeEvent(QCloseEvent* event) {
 
 // The commands on the input and output lists are in input_list.cpp, the
 // click in the workbook list in sheet_browser.cpp.
-void Form1::Command6Click() {}
+void Form1::Command6Click() { RunConvertCommand(*this); }
 
 void Form1::Command7Click() {
   // The shell's answer is not examined: a failure shows nothing of ours.
