@@ -1,0 +1,272 @@
+// The Convert command on the window: the lists, choices and output folder as
+// the user leaves them, the messages, the status line and progress bar
+// painted during the run without handling input, and the rest state after.
+#include <QComboBox>
+#include <QEvent>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTimer>
+#include <QTreeWidget>
+#include <QtTest>
+#include <filesystem>
+#include <fstream>
+#include <optional>
+#include <set>
+
+#include "gui/convert_command.h"
+#include "gui/form1.h"
+#include "test_doubles.h"
+#include "tests/support/xls_builder.h"
+
+using dravella::gui::Form1;
+using dravella::gui::MessageIcon;
+using dravella::testing::ShellRequest;
+using dravella::testing::TestServices;
+using dravella::testing::WorkbookBuilder;
+namespace fs = std::filesystem;
+
+namespace {
+
+using Files = std::set<std::string>;
+
+// A workbook of one small table per named sheet; "" gives an empty sheet.
+void WriteBook(const fs::path& path, const std::vector<std::string>& sheets) {
+  WorkbookBuilder book;
+  for (const std::string& name : sheets) {
+    auto& sheet = book.AddSheet(name.empty() ? "Blank" : name);
+    if (name.empty()) continue;
+    sheet.Text(0, 0, "Name").Text(0, 1, "Amount");
+    for (uint16_t row = 1; row <= 3; ++row) sheet.Text(row, 0, name).Number(row, 1, row * 1.5);
+  }
+  book.WriteTo(path);
+}
+
+Files FilesBelow(const fs::path& folder) {
+  Files files;
+  if (!fs::exists(folder)) return files;
+  for (const auto& entry : fs::recursive_directory_iterator(folder)) {
+    files.insert(fs::relative(entry.path(), folder).string() + (entry.is_directory() ? "/" : ""));
+  }
+  return files;
+}
+
+unsigned char FirstByte(const fs::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  return static_cast<unsigned char>(in.get());
+}
+
+QTreeWidgetItem* AddChecked(QTreeWidget* list, const std::string& text, bool ticked) {
+  auto* item = new QTreeWidgetItem(list, {QString::fromStdString(text)});
+  item->setFlags(item->flags() | Qt::ItemIsUserCheckable | Qt::ItemIsEditable);
+  item->setCheckState(0, ticked ? Qt::Checked : Qt::Unchecked);
+  return item;
+}
+
+// Notes what the status line and the progress bar showed each time they were painted.
+class PaintSpy : public QObject {
+ public:
+  QStringList status_paints;
+  QList<int> progress_paints;
+  QList<Qt::CursorShape> pointers;  // at each paint of the progress bar
+  Form1* form = nullptr;
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::Paint) {
+      if (watched == form->Label1) status_paints << form->Label1->text();
+      if (watched == form->ProgressBar1) {
+        progress_paints << form->ProgressBar1->value();
+        pointers << form->cursor().shape();
+      }
+    }
+    return false;
+  }
+};
+
+}  // namespace
+
+class TestConvertCommand : public QObject {
+  Q_OBJECT
+
+ private:
+  std::unique_ptr<QTemporaryDir> tree_;
+  std::unique_ptr<TestServices> services_;
+  std::unique_ptr<Form1> form_;
+
+  fs::path Tree() const { return tree_->path().toStdString(); }
+
+  // Lists folder "in" with its workbooks as the input list's scan would, all
+  // ticked but `unticked`.
+  void ListInput(const std::vector<std::string>& workbooks, const std::string& unticked = "") {
+    auto* input = new QTreeWidgetItem(form_->ListView1, {QString::fromStdString((Tree() / "in").string())});
+    form_->ListView1->setCurrentItem(input);
+    for (const std::string& name : workbooks) AddChecked(form_->ListView2, name, name != unticked);
+  }
+  void ExpectRestState() {
+    QCOMPARE(form_->Label1->text(), QString());
+    QCOMPARE(form_->ProgressBar1->value(), 0);
+    QCOMPARE(form_->cursor().shape(), Qt::ArrowCursor);
+  }
+
+ private slots:
+  void init() {
+    tree_ = std::make_unique<QTemporaryDir>();
+    services_ = std::make_unique<TestServices>();
+    form_ = std::make_unique<Form1>(services_->Services());
+    fs::create_directories(Tree() / "in");
+    dravella::gui::ProgramOutputNaming().SheetCounter = 0;
+  }
+  void cleanup() {
+    form_.reset();
+    services_.reset();
+    tree_.reset();
+  }
+
+  void convertsWithTheChoicesLeftInTheWindow_data() {
+    QTest::addColumn<int>("naming");
+    QTest::addColumn<int>("level");
+    QTest::addColumn<Files>("expected");
+    QTest::addColumn<int>("version_byte");
+    QTest::newRow("sheet names, dBASE IV")
+        << 0 << 0 << Files{"Sales/", "Sales/Sold.dbf", "Sales/Totals.dbf", "Other/", "Other/Data.dbf"}
+        << 0x03;
+    QTest::newRow("book and sheet, dBASE III")
+        << 1 << 1
+        << Files{"Sales/", "Sales/Sales_Sold.dbf", "Sales/Sales_Totals.dbf", "Other/", "Other/Other_Data.dbf"}
+        << 0x03;
+    // The empty worksheet uses up number 2 of Sales, the unticked one none;
+    // Other starts at 1 again.
+    QTest::newRow("numbered, dBASE II")
+        << 2 << 2 << Files{"Sales/", "Sales/1.dbf", "Sales/3.dbf", "Other/", "Other/1.dbf"} << 0x02;
+  }
+  void convertsWithTheChoicesLeftInTheWindow() {
+    QFETCH(int, naming);
+    QFETCH(int, level);
+    QFETCH(Files, expected);
+    QFETCH(int, version_byte);
+    WriteBook(Tree() / "in/Sales.xls", {"Orders", "Regions", "", "Totals"});
+    WriteBook(Tree() / "in/Other.xls", {"Data"});
+    WriteBook(Tree() / "in/Skip.xls", {"Data"});
+    ListInput({"Sales.xls", "Skip.xls", "Other.xls"}, "Skip.xls");
+    // Sales is shown: Orders renamed, Regions unticked.
+    form_->ShownWorkbook = 1;
+    AddChecked(form_->ListView3, "Sold", true);
+    AddChecked(form_->ListView3, "Regions", false);
+    AddChecked(form_->ListView3, "Blank", true);
+    AddChecked(form_->ListView3, "Totals", true);
+    form_->Combo1->setCurrentIndex(naming);
+    form_->Combo2->setCurrentIndex(level);
+    const fs::path out = Tree() / "out";  // typed, missing: created
+    form_->Combo5->setEditText(QString::fromStdString(out.string()));
+
+    form_->Command6->click();
+
+    QVERIFY(services_->messages.shown.empty());
+    QCOMPARE(FilesBelow(out), expected);
+    for (const std::string& file : expected) {
+      if (file.back() != '/') QCOMPARE(int(FirstByte(out / file)), version_byte);
+    }
+    QCOMPARE(services_->shell.requests, (std::vector<ShellRequest>{{out.string() + "/", 5}}));
+    QCOMPARE(form_->SheetTable.Label(1, 1), std::string("Sold"));
+    ExpectRestState();
+  }
+
+  void refusesWithTheRightMessage_data() {
+    QTest::addColumn<bool>("listed");
+    QTest::addColumn<QString>("picked");  // an entry of Combo5, picked; "" for none
+    QTest::addColumn<QString>("typed");   // then typed over it; "" to keep it
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<int>("icon");
+    const auto info = static_cast<int>(MessageIcon::kInformation);
+    const auto critical = static_cast<int>(MessageIcon::kCritical);
+    QTest::newRow("nothing listed") << false << "out" << "" << "Please select excel at fast!" << info;
+    QTest::newRow("no output folder") << true << "" << "" << "Please select output folder" << info;
+    QTest::newRow("picked folder removed meanwhile")
+        << true << "removed" << "" << "Folder does not exist!" << critical;
+    QTest::newRow("typed, parent missing") << true << "" << "no/such" << "Failed to create folder!" << critical;
+  }
+  void refusesWithTheRightMessage() {
+    QFETCH(bool, listed);
+    QFETCH(QString, picked);
+    QFETCH(QString, typed);
+    QFETCH(QString, message);
+    QFETCH(int, icon);
+    WriteBook(Tree() / "in/Sales.xls", {"Orders"});
+    if (listed) ListInput({"Sales.xls"});
+    const QString tree = tree_->path() + "/";
+    if (!picked.isEmpty()) {
+      form_->Combo5->addItem(tree + picked);
+      form_->Combo5->setCurrentIndex(0);
+    }
+    if (!typed.isEmpty()) form_->Combo5->setEditText(tree + typed);
+
+    form_->Command6->click();
+
+    QCOMPARE(services_->messages.shown.size(), size_t(1));
+    QCOMPARE(QString::fromStdString(services_->messages.shown[0].text), message);
+    QCOMPARE(static_cast<int>(services_->messages.shown[0].icon), icon);
+    QCOMPARE(FilesBelow(Tree()), (Files{"in/", "in/Sales.xls"}));
+    QVERIFY(services_->shell.requests.empty());
+    ExpectRestState();
+  }
+
+  void aPickedEntryEditedIntoANewFolderIsCreated() {
+    WriteBook(Tree() / "in/Sales.xls", {"Orders"});
+    ListInput({"Sales.xls"});
+    fs::create_directories(Tree() / "saved");
+    form_->Combo5->addItem(QString::fromStdString((Tree() / "saved").string()));
+    form_->Combo5->setCurrentIndex(0);
+    form_->Combo5->setEditText(QString::fromStdString((Tree() / "fresh").string()));
+    form_->Command6->click();
+    QVERIFY(services_->messages.shown.empty());
+    QCOMPARE(FilesBelow(Tree() / "fresh"), (Files{"Sales/", "Sales/Orders.dbf"}));
+  }
+
+  void aFailingWorkbookIsReportedAndTheNextConverted() {
+    std::ofstream(Tree() / "in/Bad.xls") << "not a workbook";
+    WriteBook(Tree() / "in/Good.xls", {"Data"});
+    ListInput({"Bad.xls", "Good.xls"});
+    form_->Combo5->setEditText(QString::fromStdString((Tree() / "out").string()));
+    form_->Command6->click();
+    const auto& shown = services_->messages.shown;
+    QCOMPARE(shown.size(), size_t(2));
+    QVERIFY(!shown[0].text.empty());  // the error's own description
+    QCOMPARE(shown[0].icon, MessageIcon::kNone);
+    QCOMPARE(shown[1].text, std::string("Convert Bad file failed!"));
+    QCOMPARE(shown[1].icon, MessageIcon::kCritical);
+    QCOMPARE(FilesBelow(Tree() / "out"), (Files{"Bad/", "Good/", "Good/Data.dbf"}));
+    ExpectRestState();
+  }
+
+  void paintsProgressWithoutHandlingInput() {
+    WriteBook(Tree() / "in/Sales.xls", {"A", "B", "C"});
+    ListInput({"Sales.xls"});
+    form_->Combo5->setEditText(QString::fromStdString((Tree() / "out").string()));
+    form_->show();
+    QVERIFY(QTest::qWaitForWindowExposed(form_.get()));
+
+    PaintSpy spy;
+    spy.form = form_.get();
+    form_->Label1->installEventFilter(&spy);
+    form_->ProgressBar1->installEventFilter(&spy);
+    // Waiting in the event queue: it must not run before Convert has ended.
+    std::optional<bool> handled_during_run;
+    bool converting = true;
+    QTimer::singleShot(0, form_.get(), [&] { handled_during_run = converting; });
+
+    form_->Command6Click();
+    converting = false;
+
+    QVERIFY(spy.status_paints.contains("Convert Sales"));
+    for (int value : {1, 2, 3}) QVERIFY2(spy.progress_paints.contains(value), qPrintable(QString::number(value)));
+    QCOMPARE(form_->ProgressBar1->maximum(), 3);
+    QCOMPARE(spy.pointers.first(), Qt::WaitCursor);
+    QTRY_VERIFY(handled_during_run.has_value());
+    QVERIFY(!*handled_during_run);
+    ExpectRestState();
+  }
+};
+
+QTEST_MAIN(TestConvertCommand)
+#include "tst_convert_command.moc"
