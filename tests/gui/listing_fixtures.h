@@ -1,6 +1,7 @@
 // What the input-list and sheet-browser tests share: workbooks written by the
-// project's builder into temporary folders, and an application factory that
-// counts what the window starts, opens and quits around the engine's own.
+// project's builder into temporary folders, an application factory that
+// counts what the window starts, opens and quits around the engine's own, and
+// a window over those with scripted dialogs.
 #pragma once
 
 #include <QTemporaryDir>
@@ -13,6 +14,8 @@
 
 #include "engine/automation_error.h"
 #include "engine/object_model.h"
+#include "gui/form1.h"
+#include "test_doubles.h"
 #include "tests/support/xls_builder.h"
 
 namespace dravella::testing {
@@ -114,5 +117,50 @@ inline QString SelectedText(const QTreeWidget* list) {
   const auto selected = list->selectedItems();
   return selected.isEmpty() ? QString() : selected.first()->text(0);
 }
+
+// A window over scripted dialogs, recorded messages and a counted engine.
+struct ListingHarness {
+  TestServices stand_ins;
+  RecordingApplicationFactory applications;
+  QTemporaryDir files;
+  std::unique_ptr<gui::Form1> window;
+
+  ListingHarness() {
+    window = std::make_unique<gui::Form1>(
+        gui::WindowServices{stand_ins.messages, stand_ins.shell, stand_ins.dialogs,
+                            stand_ins.ProgramFolder(), stand_ins.SettingsFolder(), applications});
+  }
+  std::filesystem::path Path(const std::string& relative) const {
+    return std::filesystem::path(files.path().toStdString()) / relative;
+  }
+  std::string Workbook(const std::string& relative,
+                       const std::vector<std::string>& sheets = {"Sheet1"}) {
+    WriteWorkbook(Path(relative), sheets);
+    return Path(relative).string();
+  }
+  std::string Folder(const std::string& relative) {
+    std::filesystem::create_directories(Path(relative));
+    return Path(relative).string();
+  }
+  void AddExcel(const std::string& file) {
+    stand_ins.dialogs.file_answers.push_back(file);
+    window->Command1Click();
+  }
+  void AddFolder(const std::string& folder) {
+    stand_ins.dialogs.folder_answers.push_back(folder);
+    window->Command5Click();
+  }
+  void ClickWorkbook(int row) {
+    window->ListView2->setCurrentItem(window->ListView2->topLevelItem(row));
+    window->ListView2ItemClick();
+  }
+  void ClickInput(int row) {
+    window->ListView1->setCurrentItem(window->ListView1->topLevelItem(row));
+    window->ListView1ItemClick();
+  }
+  qint64 IconKeyOf(int row) const { return window->ListView1->topLevelItem(row)->icon(0).cacheKey(); }
+  qint64 ImageKey(int image) const { return window->ImageList1->Image(image).cacheKey(); }
+  bool PointerIsDefault() const { return window->cursor().shape() == Qt::ArrowCursor; }
+};
 
 }  // namespace dravella::testing

@@ -16,7 +16,6 @@
 using dravella::gui::Form1;
 using dravella::testing::RecordingApplicationFactory;
 using dravella::testing::SelectedText;
-using dravella::testing::TestServices;
 using dravella::testing::TextsOf;
 using dravella::testing::TicksOf;
 using dravella::testing::WriteWorkbook;
@@ -25,43 +24,7 @@ namespace gui = dravella::gui;
 
 namespace {
 
-// A window over scripted dialogs, recorded messages and a counted engine.
-struct Harness {
-  TestServices stand_ins;
-  RecordingApplicationFactory applications;
-  QTemporaryDir files;
-  std::unique_ptr<Form1> window;
-
-  Harness() {
-    window = std::make_unique<Form1>(gui::WindowServices{stand_ins.messages, stand_ins.shell,
-                                                         stand_ins.dialogs, stand_ins.ProgramFolder(),
-                                                         stand_ins.SettingsFolder(), applications});
-  }
-  fs::path Path(const std::string& relative) const { return fs::path(files.path().toStdString()) / relative; }
-  std::string Workbook(const std::string& relative, const std::vector<std::string>& sheets = {"Sheet1"}) {
-    WriteWorkbook(Path(relative), sheets);
-    return Path(relative).string();
-  }
-  std::string Folder(const std::string& relative) {
-    fs::create_directories(Path(relative));
-    return Path(relative).string();
-  }
-  void AddExcel(const std::string& file) {
-    stand_ins.dialogs.file_answers.push_back(file);
-    window->Command1Click();
-  }
-  void AddFolder(const std::string& folder) {
-    stand_ins.dialogs.folder_answers.push_back(folder);
-    window->Command5Click();
-  }
-  void ClickInput(int row) {
-    window->ListView1->setCurrentItem(window->ListView1->topLevelItem(row));
-    window->ListView1ItemClick();
-  }
-  qint64 IconKeyOf(int row) const { return window->ListView1->topLevelItem(row)->icon(0).cacheKey(); }
-  qint64 ImageKey(int image) const { return window->ImageList1->Image(image).cacheKey(); }
-  bool PointerIsDefault() const { return window->cursor().shape() == Qt::ArrowCursor; }
-};
+using Harness = dravella::testing::ListingHarness;
 
 QString Q(const std::string& text) { return QString::fromStdString(text); }
 
