@@ -10,7 +10,7 @@ build="${1:-$repo/../build-bench}"
 
 cmake -S "$repo" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
   -DDRAVELLA_BUILD_TESTS=OFF -DDRAVELLA_BUILD_GUI=OFF >/dev/null
-mapfile -t programs < <(cd "$repo/bench" && ls -1 *.cpp | sed 's/\.cpp$//')
+mapfile -t programs < <(cd "$repo/bench" && ls -1 *.cpp | grep -v '^gui_' | sed 's/\.cpp$//')
 cmake --build "$build" --target "${programs[@]}" -j2 >/dev/null
 
 status=0
@@ -30,5 +30,12 @@ echo "== gui_convert_bench"
 "$repo/bench/gui_convert_bench.py" "$gui_build/tests/gui/window_convert" "$gui_build/CMD/dravbatch" \
   "$gui_build/bench-workbook.xls" || status=$?
 echo
+
+# The window program's listing: click on the workbook above to the redrawn
+# worksheet list (offscreen).
+echo "== gui_listing_bench"
+cmake --build "$gui_build" --target gui_listing_bench -j2 >/dev/null
+QT_QPA_PLATFORM=offscreen QT_QPA_PLATFORMTHEME= "$gui_build/bench/gui_listing_bench" \
+  --input "$gui_build/bench-workbook.xls" ${GUI_LISTING_BENCH_ARGS:-} || status=$?
 
 exit "$status"
