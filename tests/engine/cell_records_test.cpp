@@ -104,6 +104,9 @@ const CellCase kCellCases[] = {
      [](SheetBuilder& s) { s.Number(2, 1, 1).Text(2, 1, "second"); }, "text \"second\""},
 };
 
+// Test listings name the case, not its bytes.
+void PrintTo(const CellCase& c, std::ostream* out) { *out << c.name; }
+
 using CellParam = std::tuple<CellCase, BiffVersion>;
 class CellRecordTest : public ::testing::TestWithParam<CellParam> {};
 

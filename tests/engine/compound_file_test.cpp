@@ -41,6 +41,8 @@ struct RoundTrip {
   uint32_t minimum_fat_sectors;
 };
 
+void PrintTo(const RoundTrip& c, std::ostream* out) { *out << c.name; }
+
 class CompoundFileRoundTripTest : public ::testing::TestWithParam<RoundTrip> {};
 
 TEST_P(CompoundFileRoundTripTest, GivesBackEveryStream) {
@@ -91,6 +93,8 @@ struct Damage {
   ErrorCode expected;
   const char* message_part;
 };
+
+void PrintTo(const Damage& c, std::ostream* out) { *out << c.name; }
 
 class CompoundFileDamageTest : public ::testing::TestWithParam<Damage> {};
 

@@ -65,6 +65,8 @@ struct DamageCase {
   const char* message_part;
 };
 
+void PrintTo(const DamageCase& c, std::ostream* out) { *out << c.name; }
+
 class DamagedFileTest : public ::testing::TestWithParam<DamageCase> {};
 
 TEST_P(DamagedFileTest, GivesItsNamedError) {

@@ -104,6 +104,8 @@ struct SstCase {
   std::vector<std::string> expected;
 };
 
+void PrintTo(const SstCase& c, std::ostream* out) { *out << c.name; }
+
 class HandMadeSstTest : public ::testing::TestWithParam<SstCase> {};
 
 TEST_P(HandMadeSstTest, ReadsEveryString) {
