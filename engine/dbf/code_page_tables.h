@@ -1,4 +1,5 @@
-// The single-byte code pages' characters above ASCII, from Python's codecs.
+// The characters above ASCII of the single-byte code pages a table can be
+// written in, each with its byte: the inverse of the shared decoding tables.
 #pragma once
 
 #include <cstdint>
@@ -14,7 +15,7 @@ struct CodePointByte {
 };
 
 // Sorted by code point; empty for UTF-8. Bytes 0x00-0x7F are ASCII in
-// every one of these pages (make_code_page_tables.py checks it).
+// every one of these pages (engine/gen_code_page_tables.py checks it).
 std::span<const CodePointByte> UpperHalfOf(CodePage page);
 
 }  // namespace dravella::engine::dbf

@@ -1,17 +1,10 @@
 #include "engine/xls/code_page.h"
 
-#include "engine/xls/code_page_tables.h"
+#include "engine/code_page_tables.h"
 #include "engine/xls/utf8.h"
 
 namespace dravella::engine::xls {
 namespace {
-
-const char16_t* FindTable(uint16_t number) {
-  for (const CodePageTable& table : CodePageTables()) {
-    if (table.number == number) return table.upper;
-  }
-  return nullptr;
-}
 
 // Lead bytes of the double-byte pages: each starts a two-byte character.
 bool ShiftJisLead(uint8_t b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
@@ -20,7 +13,7 @@ bool JohabLead(uint8_t b) { return (b >= 0x84 && b <= 0xD3) || (b >= 0xD8 && b <
 
 }  // namespace
 
-CodePage::CodePage() : upper_(FindTable(1252)) {}
+CodePage::CodePage() : upper_(UpperHalfOfCodePage(1252)) {}
 
 CodePage CodePage::FromRecordValue(uint16_t value) {
   CodePage page;
@@ -51,7 +44,7 @@ CodePage CodePage::FromRecordValue(uint16_t value) {
     page.upper_ = nullptr;
     return page;
   }
-  if (const char16_t* table = FindTable(value)) {
+  if (const char16_t* table = UpperHalfOfCodePage(value)) {
     page.number_ = value;
     page.upper_ = table;
   }
