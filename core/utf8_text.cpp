@@ -2,71 +2,12 @@
 
 #include <cstdint>
 
+#include "engine/utf8.h"
+
 namespace dravella::core {
 namespace {
 
 bool IsContinuationByte(unsigned char byte) { return (byte & 0xC0) == 0x80; }
-
-// Decodes one code point at text[pos]; invalid bytes come back as themselves
-// (one byte each) so that nothing is lost when the text is put together again.
-char32_t Decode(std::string_view text, size_t& pos, bool& valid) {
-  const auto lead = static_cast<unsigned char>(text[pos]);
-  size_t extra = 0;
-  char32_t cp = 0;
-  if (lead < 0x80) {
-    ++pos;
-    valid = true;
-    return lead;
-  } else if ((lead & 0xE0) == 0xC0) {
-    extra = 1;
-    cp = lead & 0x1F;
-  } else if ((lead & 0xF0) == 0xE0) {
-    extra = 2;
-    cp = lead & 0x0F;
-  } else if ((lead & 0xF8) == 0xF0) {
-    extra = 3;
-    cp = lead & 0x07;
-  } else {
-    ++pos;
-    valid = false;
-    return lead;
-  }
-  if (pos + extra >= text.size()) {  // the sequence runs past the end
-    ++pos;
-    valid = false;
-    return lead;
-  }
-  for (size_t i = 1; i <= extra; ++i) {
-    const auto byte = static_cast<unsigned char>(text[pos + i]);
-    if (!IsContinuationByte(byte)) {
-      ++pos;
-      valid = false;
-      return lead;
-    }
-    cp = (cp << 6) | (byte & 0x3F);
-  }
-  pos += extra + 1;
-  valid = true;
-  return cp;
-}
-
-void Encode(char32_t cp, std::string& out) {
-  if (cp < 0x80) {
-    out += static_cast<char>(cp);
-  } else if (cp < 0x800) {
-    out += static_cast<char>(0xC0 | (cp >> 6));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  } else if (cp < 0x10000) {
-    out += static_cast<char>(0xE0 | (cp >> 12));
-    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  } else {
-    out += static_cast<char>(0xF0 | (cp >> 18));
-    out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  }
-}
 
 char32_t LowerCodePoint(char32_t cp) {
   if (cp >= U'A' && cp <= U'Z') return cp + 0x20;
@@ -117,12 +58,11 @@ std::string Utf8ToLower(std::string_view text) {
   size_t pos = 0;
   while (pos < text.size()) {
     const size_t start = pos;
-    bool valid = false;
-    const char32_t cp = Decode(text, pos, valid);
-    if (valid) {
-      Encode(LowerCodePoint(cp), out);
+    const char32_t cp = engine::NextCharacter(text, pos);
+    if (cp == engine::kMalformed) {
+      out.append(text.substr(start, pos - start));  // broken bytes pass through as they are
     } else {
-      out.append(text.substr(start, pos - start));
+      engine::AppendUtf8(LowerCodePoint(cp), &out);
     }
   }
   return out;

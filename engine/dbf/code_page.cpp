@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "engine/dbf/code_page_tables.h"
-#include "engine/dbf/utf8.h"
+#include "engine/utf8.h"
 
 namespace dravella::engine::dbf {
 

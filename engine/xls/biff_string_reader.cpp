@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "engine/xls/utf8.h"
+#include "engine/utf8.h"
 
 namespace dravella::engine::xls {
 namespace {

@@ -1,7 +1,7 @@
 #include "engine/xls/code_page.h"
 
 #include "engine/code_page_tables.h"
-#include "engine/xls/utf8.h"
+#include "engine/utf8.h"
 
 namespace dravella::engine::xls {
 namespace {
@@ -57,9 +57,9 @@ void CodePage::AppendUtf8(Bytes bytes, std::string* out) const {
     if (b < 0x80) {
       out->push_back(static_cast<char>(b));
     } else if (upper_) {
-      xls::AppendUtf8(upper_[b - 0x80], out);
+      engine::AppendUtf8(upper_[b - 0x80], out);
     } else if (number_ == 932 && b >= 0xA1 && b <= 0xDF) {
-      xls::AppendUtf8(0xFF61 + (b - 0xA1), out);  // half-width katakana are single bytes
+      engine::AppendUtf8(0xFF61 + (b - 0xA1), out);  // half-width katakana are single bytes
     } else {
       // A double-byte character the reader has no table for.
       if (is_lead_byte_ && is_lead_byte_(b) && i + 1 < bytes.size()) ++i;

@@ -3,6 +3,7 @@
 #include <stdexcept>
 
 #include "engine/code_page_tables.h"
+#include "engine/utf8.h"
 
 namespace dravella::testing {
 namespace {
@@ -24,32 +25,8 @@ std::u16string Utf8ToUtf16(std::string_view utf8) {
   out.reserve(utf8.size());
   size_t i = 0;
   while (i < utf8.size()) {
-    const auto lead = static_cast<uint8_t>(utf8[i]);
-    int extra = 0;
-    char32_t code = 0;
-    if (lead < 0x80) {
-      code = lead;
-    } else if ((lead & 0xE0) == 0xC0) {
-      extra = 1;
-      code = lead & 0x1F;
-    } else if ((lead & 0xF0) == 0xE0) {
-      extra = 2;
-      code = lead & 0x0F;
-    } else if ((lead & 0xF8) == 0xF0) {
-      extra = 3;
-      code = lead & 0x07;
-    } else {
-      throw std::invalid_argument("malformed UTF-8 lead byte");
-    }
-    if (i + extra >= utf8.size() && extra > 0) {
-      throw std::invalid_argument("UTF-8 sequence cut short");
-    }
-    for (int k = 1; k <= extra; ++k) {
-      const auto next = static_cast<uint8_t>(utf8[i + k]);
-      if ((next & 0xC0) != 0x80) throw std::invalid_argument("malformed UTF-8 continuation byte");
-      code = (code << 6) | (next & 0x3F);
-    }
-    i += extra + 1;
+    char32_t code = engine::NextCharacter(utf8, i);
+    if (code == engine::kMalformed) throw std::invalid_argument("malformed UTF-8");
     if (code >= 0x10000) {
       code -= 0x10000;
       out.push_back(static_cast<char16_t>(0xD800 + (code >> 10)));
