@@ -38,9 +38,9 @@ std::vector<std::string> MakeFieldNames(const std::vector<std::string>& header_t
     std::string name = CleanFieldName(header_texts[i], i + 1);
     if (taken(name)) {
       for (size_t k = 2;; ++k) {
-        const std::string suffix = "_" + std::to_string(k);
-        std::string candidate =
-            name.substr(0, kMaxFieldNameLength - suffix.size()) + suffix;
+        const std::string suffix = std::string(1, '_').append(std::to_string(k));
+        std::string candidate = name.substr(0, kMaxFieldNameLength - suffix.size());
+        candidate += suffix;
         if (!taken(candidate)) {
           name = std::move(candidate);
           break;
