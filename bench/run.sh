@@ -21,6 +21,13 @@ for program in "${programs[@]}"; do
   "$build/bench/$program" ${!args_var:-} || status=$?
   echo
 done
+# dravbatch against GDAL's ogr2ogr on the benchmark workbook.
+echo "== convert_vs_ogr2ogr"
+cmake --build "$build" --target dravbatch -j2 >/dev/null
+"$build/bench/bench_reader" --runs 1 --write "$build/bench-workbook.xls" >/dev/null
+"$repo/bench/convert_vs_ogr2ogr.py" "$build/CMD/dravbatch" "$build/bench-workbook.xls" || status=$?
+echo
+
 # The window's Convert against dravbatch: the desktop program needs a build of its own.
 gui_build="$build-gui"
 cmake -S "$repo" -B "$gui_build" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
