@@ -5,6 +5,7 @@
 #include <system_error>
 
 #include "core/path_kind.h"
+#include "core/quiet_cleanup.h"
 #include "core/worksheet_save.h"
 #include "engine/automation_error.h"
 
@@ -122,14 +123,8 @@ bool ConvertWorkbookFile(const std::string& path, const std::string& target_fold
     return true;
   } catch (const std::exception&) {
     // Abandon the workbook silently after closing what was opened.
-    try {
-      if (workbook) workbook->Close();
-    } catch (const std::exception&) {
-    }
-    try {
-      if (application) application->Quit();
-    } catch (const std::exception&) {
-    }
+    CloseQuietly(workbook.get());
+    QuitQuietly(application.get());
     return false;
   }
 }

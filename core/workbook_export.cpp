@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "core/path_kind.h"
+#include "core/quiet_cleanup.h"
 #include "core/worksheet_save.h"
 #include "engine/automation_error.h"
 
@@ -12,23 +13,6 @@ namespace dravella::core {
 namespace {
 
 constexpr char kSeparator = '/';
-
-// Closing and quitting after a failure must not raise a second error.
-void CloseQuietly(engine::Workbook* workbook) {
-  if (workbook == nullptr) return;
-  try {
-    workbook->Close();
-  } catch (const std::exception&) {
-  }
-}
-
-void QuitQuietly(engine::Application* application) {
-  if (application == nullptr) return;
-  try {
-    application->Quit();
-  } catch (const std::exception&) {
-  }
-}
 
 }  // namespace
 

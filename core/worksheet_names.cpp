@@ -3,24 +3,9 @@
 #include <exception>
 #include <memory>
 
+#include "core/quiet_cleanup.h"
+
 namespace dravella::core {
-namespace {
-
-void CloseQuietly(engine::Workbook& workbook) noexcept {
-  try {
-    workbook.Close();
-  } catch (...) {
-  }
-}
-
-void QuitQuietly(engine::Application& application) noexcept {
-  try {
-    application.Quit();
-  } catch (...) {
-  }
-}
-
-}  // namespace
 
 void ReadWorksheetNames(engine::ApplicationFactory& factory, const std::string& path,
                         const std::function<void(int32_t number, const std::string& name)>& on_name) {
@@ -34,14 +19,14 @@ void ReadWorksheetNames(engine::ApplicationFactory& factory, const std::string& 
       on_name(number, workbook->Worksheets(number)->Name());
     }
   } catch (...) {
-    if (workbook) CloseQuietly(*workbook);
-    QuitQuietly(*application);
+    CloseQuietly(workbook.get());
+    QuitQuietly(application.get());
     throw;
   }
   try {
     workbook->Close();
   } catch (...) {
-    QuitQuietly(*application);
+    QuitQuietly(application.get());
     throw;
   }
   application->Quit();
