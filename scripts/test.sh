@@ -10,16 +10,19 @@ jobs=$(nproc 2>/dev/null || echo 2)
 
 scripts/install-deps.sh
 
+summary="$(mktemp)"
+trap 'rm -f "$summary"' EXIT
+
 echo "== Build and test"
 scripts/build.sh build
-QT_QPA_PLATFORM=offscreen ctest --test-dir build --output-on-failure -j "$jobs"
+QT_QPA_PLATFORM=offscreen ctest --test-dir build --output-on-failure -j "$jobs" | tee -a "$summary"
 
 echo "== Engine and conversion tests under ASan + UBSan"
 cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DDRAVELLA_SANITIZE=ON \
   -DDRAVELLA_BUILD_GUI=OFF >/dev/null
 cmake --build build-asan -j "$jobs"
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
-  ctest --test-dir build-asan --output-on-failure -j "$jobs"
+  ctest --test-dir build-asan --output-on-failure -j "$jobs" | tee -a "$summary"
 
 if [ -f tests/fuzz/CMakeLists.txt ]; then
   echo "== Fuzz target (clang, libFuzzer)"
@@ -28,3 +31,7 @@ if [ -f tests/fuzz/CMakeLists.txt ]; then
   cmake --build build-fuzz -j "$jobs" --target fuzz_xls_reader
   tests/fuzz/smoke.sh build-fuzz
 fi
+
+# Both test runs together, as one closing line.
+awk '/tests passed, .* tests failed out of/ { failed += $4; total += $NF }
+     END { printf "tests: %d passed, %d failed\n", total - failed, failed }' "$summary"
