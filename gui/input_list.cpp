@@ -48,6 +48,15 @@ void RunSilently(Form1& window, Steps steps) {
   ShowDefaultPointer(window);
 }
 
+// The folder the user picks in the folder browser under title; the empty
+// text when the browser was cancelled or gave no usable path.
+std::string ChooseFolder(Form1& window, const char* title) {
+  dialogs::CCommonDialogs dialog(window.Services().dialogs);
+  dialog.Init(WindowHandleOf(&window));
+  dialog.SetTitle(title);
+  return dialog.ShowFolder() ? dialog.Path() : std::string();
+}
+
 }  // namespace
 
 void Form1::FillWorkbookList(const std::string& path) {
@@ -94,11 +103,7 @@ void Form1::Command1Click() {
 
 void Form1::Command5Click() {
   RunSilently(*this, [this] {
-    dialogs::CCommonDialogs dialog(services_.dialogs);
-    dialog.Init(WindowHandleOf(this));
-    dialog.SetTitle("Add all excel files in folder");
-    if (!dialog.ShowFolder()) return;
-    const std::string folder = dialog.Path();
+    const std::string folder = ChooseFolder(*this, "Add all excel files in folder");
     if (folder.empty()) return;
     QTreeWidgetItem* entry = AppendInput(*this, folder, kImageFolder);
     ListView1->setCurrentItem(entry);
@@ -181,11 +186,7 @@ void Form1::ListView1ItemClick() {
 
 void Form1::Command10Click() {
   RunSilently(*this, [this] {
-    dialogs::CCommonDialogs dialog(services_.dialogs);
-    dialog.Init(WindowHandleOf(this));
-    dialog.SetTitle("Output Folder");
-    if (!dialog.ShowFolder()) return;
-    const std::string folder = dialog.Path();
+    const std::string folder = ChooseFolder(*this, "Output Folder");
     if (folder.empty()) return;
     // Newest on top; an entry already present is not looked for.
     Combo5->insertItem(0, ToQString(folder));
