@@ -7,6 +7,7 @@
 #include <set>
 
 #include "tests/core/fake_application.h"
+#include "tests/core/naming_and_shell_doubles.h"
 #include "tests/core/temp_folder.h"
 
 namespace dravella::core {
@@ -15,22 +16,9 @@ namespace {
 namespace fs = std::filesystem;
 using testing::FakeBook;
 using testing::FakeSheet;
+using testing::FixedRandom;
+using testing::RecordingShell;
 using Log = std::vector<std::string>;
-
-class RecordingShell final : public ShellOpener {
- public:
-  bool Open(const std::string& target, int show_mode) override {
-    opened.push_back(target + " " + std::to_string(show_mode));
-    return true;
-  }
-  std::vector<std::string> opened;
-};
-
-class FixedRandom final : public RandomSource {
- public:
-  void ReseedFromClock() override {}
-  double NextUnit() override { return 0.5; }
-};
 
 class BatchDriverTest : public ::testing::Test {
  protected:

@@ -8,11 +8,15 @@
 #include <set>
 
 #include "tests/core/fake_application.h"
+#include "tests/core/naming_and_shell_doubles.h"
 #include "tests/core/fake_convert_window.h"
 #include "tests/core/temp_folder.h"
 
 namespace dravella::core {
 namespace {
+
+using testing::FixedRandom;
+using testing::RecordingShell;
 
 namespace fs = std::filesystem;
 using testing::FakeBook;
@@ -21,21 +25,6 @@ using testing::ShownBox;
 using Boxes = std::vector<ShownBox>;
 using Files = std::set<std::string>;
 using Log = std::vector<std::string>;
-
-class RecordingShell final : public ShellOpener {
- public:
-  bool Open(const std::string& target, int show_mode) override {
-    opened.push_back(target + " " + std::to_string(show_mode));
-    return false;  // the answer is not examined
-  }
-  std::vector<std::string> opened;
-};
-
-class FixedRandom final : public RandomSource {
- public:
-  void ReseedFromClock() override {}
-  double NextUnit() override { return 0.5; }
-};
 
 // The resting state every run ends in.
 const Log kResetAtEnd = {"status ", "progress 0", "default pointer"};
@@ -74,7 +63,7 @@ class ConvertCommandTest : public ::testing::Test {
   testing::FakeFactory factory_{world_};
   FixedRandom random_;
   OutputNaming naming_{random_};
-  RecordingShell shell_;
+  RecordingShell shell_{false};  // the answer is not examined
   testing::FakeConvertWindow window_;
   ConvertCommand command_{window_, ExportContext{factory_, naming_}, shell_};
 };

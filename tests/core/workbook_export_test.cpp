@@ -7,23 +7,20 @@
 #include <set>
 
 #include "tests/core/fake_application.h"
+#include "tests/core/naming_and_shell_doubles.h"
 #include "tests/core/fake_convert_window.h"
 #include "tests/core/temp_folder.h"
 
 namespace dravella::core {
 namespace {
 
+using testing::FixedRandom;
+
 namespace fs = std::filesystem;
 using testing::FakeBook;
 using testing::FakeSheet;
 using Log = std::vector<std::string>;
 using Files = std::set<std::string>;
-
-class FixedRandom final : public RandomSource {
- public:
-  void ReseedFromClock() override {}
-  double NextUnit() override { return 0.5; }
-};
 
 FakeSheet Data(const std::string& name) { return {name, 3, 2}; }
 FakeSheet Empty(const std::string& name) { return {name, 1, 1, true}; }
