@@ -7,6 +7,7 @@
 #include "CMD/usage.h"
 #include "core/batch_driver.h"
 #include "core/command_line.h"
+#include "core/process_arguments.h"
 
 namespace {
 
@@ -30,7 +31,7 @@ int main(int argc, char** argv) {
   }
   core::CommandTokens tokens;
   core::RunOptions options;
-  if (!core::ParseCommandLine(core::JoinProcessArguments(argc, argv), tokens, options)) {
+  if (!core::ParseCommandLine(core::ProcessArgumentString(argc, argv), tokens, options)) {
     return kExitRejected;
   }
   core::OutputNaming naming;

@@ -8,15 +8,15 @@
 #include "core/quiet_cleanup.h"
 #include "core/worksheet_save.h"
 #include "engine/automation_error.h"
+#include "engine/platform/file_system.h"
 
 namespace dravella::core {
 namespace {
 
 namespace fs = std::filesystem;
-constexpr char kSeparator = '/';
 
 std::string WithSeparator(std::string folder) {
-  if (folder.empty() || folder.back() != kSeparator) folder += kSeparator;
+  if (folder.empty() || !platform::IsPathSeparator(folder.back())) folder += platform::kPathSeparator;
   return folder;
 }
 
@@ -43,7 +43,7 @@ std::string BookNameOf(const std::string& file_name) {
 // Creates the last level of folder; its parent must exist.
 bool CreateFolder(const std::string& folder) {
   std::error_code error;
-  return fs::create_directory(folder, error) && !error;
+  return fs::create_directory(platform::NativePath(folder), error) && !error;
 }
 
 }  // namespace
@@ -55,7 +55,7 @@ void WorkbookList::Clear() {
 
 std::string ExistingFileName(const std::string& path) {
   if (PathKind(path) != kPathFile) return {};
-  return fs::path(path).filename().string();
+  return platform::PathText(platform::NativePath(path).filename());
 }
 
 std::string WorkbookBaseName(const std::string& path) {
@@ -71,10 +71,10 @@ bool CollectWorkbooks(const std::string& folder, WorkbookList& list) {
   list.Clear();
   const std::string prefix = WithSeparator(folder);
   std::error_code error;
-  fs::directory_iterator entries(prefix, error);
+  fs::directory_iterator entries(platform::NativePath(prefix), error);
   if (error) return false;
   for (const fs::directory_entry& entry : entries) {
-    const std::string name = entry.path().filename().string();
+    const std::string name = platform::PathText(entry.path().filename());
     const std::string path = prefix + name;
     // Only visible regular files count; FileExtension makes ".XLS" count too
     // and ".xlsx" not.

@@ -4,11 +4,10 @@
 #include <array>
 
 #include "core/path_kind.h"
+#include "engine/platform/file_system.h"
 
 namespace dravella::core {
 namespace {
-
-constexpr char kSeparator = '/';
 
 std::string AsciiLower(std::string_view text) {
   std::string lower(text);
@@ -99,8 +98,8 @@ bool ParseCommandLine(std::string_view raw_line, CommandTokens& tokens, RunOptio
   options.OutputDir = tokens[1];
   const int kind = PathKind(options.InputPath);
   if (kind != kPathFolder && kind != kPathFile) return false;
-  if (options.OutputDir.empty() || options.OutputDir.back() != kSeparator) {
-    options.OutputDir += kSeparator;
+  if (options.OutputDir.empty() || !platform::IsPathSeparator(options.OutputDir.back())) {
+    options.OutputDir += platform::kPathSeparator;
   }
 
   for (size_t slot = kFirstSwitchSlot; slot <= kLastSwitchSlot && !tokens[slot].empty(); ++slot) {

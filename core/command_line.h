@@ -11,6 +11,8 @@
 #include <string>
 #include <string_view>
 
+#include "engine/platform/file_system.h"
+
 namespace dravella::core {
 
 // Stands for a blank inside double quotes while the line is split.
@@ -26,7 +28,7 @@ inline constexpr size_t kLastSwitchSlot = 13;
 
 struct RunOptions {
   std::string InputPath;
-  std::string OutputDir = "/";          // always ends with the separator
+  std::string OutputDir{platform::kPathSeparator};  // always ends with a separator
   std::string DbfSwitch = "/dbf3";      // the last of /dbf2, /dbf3, /dbf4
   std::string NameSwitch;               // the last of /name=1..3; empty: plain names
   bool OverwriteExisting = true;        // cleared for good by /overwrite=0

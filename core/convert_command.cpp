@@ -6,16 +6,17 @@
 
 #include "core/output_naming.h"
 #include "core/path_kind.h"
+#include "engine/platform/file_system.h"
 
 namespace dravella::core {
 namespace {
 
-constexpr char kSeparator = '/';
+using platform::kPathSeparator;
 
 // Creates the last level of folder; its parent must exist.
 bool CreateOneFolder(const std::string& folder) {
   std::error_code error;
-  return std::filesystem::create_directory(folder, error) && !error;
+  return std::filesystem::create_directory(platform::NativePath(folder), error) && !error;
 }
 
 // Status line, progress bar and pointer go back to rest however Run ends.
@@ -57,14 +58,14 @@ bool ConvertCommand::PrepareOutputFolder() {
     window_.ShowMessage(kFolderMissingText, BoxIcon::kCritical);
     return false;
   }
-  while (!OutputRoot.empty() && OutputRoot.back() == kSeparator) OutputRoot.pop_back();
+  while (!OutputRoot.empty() && platform::IsPathSeparator(OutputRoot.back())) OutputRoot.pop_back();
   // A text of separators only names the root folder, which exists.
-  const std::string folder = OutputRoot.empty() ? std::string(1, kSeparator) : OutputRoot;
+  const std::string folder = OutputRoot.empty() ? std::string(1, kPathSeparator) : OutputRoot;
   if (PathKind(folder) != kPathFolder && typed && !CreateOneFolder(folder)) {
     window_.ShowMessage(kFolderNotCreatedText, BoxIcon::kCritical);
     return false;
   }
-  OutputRoot += kSeparator;
+  OutputRoot += kPathSeparator;
   return true;
 }
 

@@ -3,31 +3,20 @@
 #include <filesystem>
 #include <system_error>
 
+#include "engine/platform/file_system.h"
+
 namespace dravella::core {
 namespace {
 
-constexpr char kSeparator = '/';
+using platform::IsPathSeparator;
 
 bool HasWildcard(const std::string& path) {
   return path.find_first_of("*?") != std::string::npos;
 }
 
-// The last name of the path, ignoring one trailing separator.
-std::string LastName(std::string path) {
-  if (!path.empty() && path.back() == kSeparator) path.pop_back();
-  const auto slash = path.rfind(kSeparator);
-  return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
-// Hidden entries are those whose name starts with a dot; "." and ".." are
-// the folders themselves, not hidden entries.
-bool IsHiddenName(const std::string& name) {
-  return !name.empty() && name[0] == '.' && name != "." && name != "..";
-}
-
 bool EndsWithTwoSeparators(const std::string& path) {
-  return path.size() >= 2 && path[path.size() - 1] == kSeparator &&
-         path[path.size() - 2] == kSeparator;
+  return path.size() >= 2 && IsPathSeparator(path[path.size() - 1]) &&
+         IsPathSeparator(path[path.size() - 2]);
 }
 
 }  // namespace
@@ -36,16 +25,18 @@ int PathKind(const std::string& path) {
   if (path.empty() || HasWildcard(path)) return kPathMissing;
   if (path.find('\0') != std::string::npos) return kPathMissing;
   if (EndsWithTwoSeparators(path)) return kPathMissing;
-  if (IsHiddenName(LastName(path))) return kPathMissing;
+  if (platform::IsHiddenEntry(path)) return kPathMissing;
 
+  const std::filesystem::path native = platform::NativePath(path);
+  if (native.empty()) return kPathMissing;
   // status() follows links and never opens the entry, so a FIFO cannot block.
   std::error_code error;
-  const auto status = std::filesystem::status(path, error);
+  const auto status = std::filesystem::status(native, error);
   if (error) return kPathMissing;
   if (std::filesystem::is_directory(status)) return kPathFolder;
   if (std::filesystem::is_regular_file(status)) {
     // A file named with a trailing separator is not that file.
-    return path.back() == kSeparator ? kPathMissing : kPathFile;
+    return IsPathSeparator(path.back()) ? kPathMissing : kPathFile;
   }
   return kPathMissing;
 }

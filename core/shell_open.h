@@ -18,7 +18,8 @@ class ShellOpener {
   virtual bool Open(const std::string& target, int show_mode) = 0;
 };
 
-// The platform's opener (xdg-open on Linux), started detached.
+// The platform's opener: xdg-open on Linux, started detached; ShellExecuteW
+// on Windows.
 ShellOpener& SystemShellOpener();
 
 }  // namespace dravella::core

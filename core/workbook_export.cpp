@@ -8,11 +8,12 @@
 #include "core/quiet_cleanup.h"
 #include "core/worksheet_save.h"
 #include "engine/automation_error.h"
+#include "engine/platform/file_system.h"
 
 namespace dravella::core {
 namespace {
 
-constexpr char kSeparator = '/';
+using platform::kPathSeparator;
 
 }  // namespace
 
@@ -28,7 +29,7 @@ std::string WorkbookPath(ExportWindow& window, int32_t workbook) {
     case kPathFile:
       return selected;
     case kPathFolder: {
-      std::string candidate = selected + kSeparator + name;
+      std::string candidate = selected + kPathSeparator + name;
       return PathKind(candidate) == kPathFile ? candidate : std::string();
     }
     default:
@@ -40,7 +41,7 @@ ConvertResult ConvertWorkbook(ExportWindow& window, ExportContext& context, int3
                               const std::string& workbook_output_folder) {
   const std::string path = WorkbookPath(window, workbook);
   if (path.empty()) return kWorkbookNotFound;
-  const std::string folder = workbook_output_folder + kSeparator;
+  const std::string folder = workbook_output_folder + kPathSeparator;
 
   std::shared_ptr<engine::Application> application;
   std::shared_ptr<engine::Workbook> book;

@@ -5,6 +5,7 @@
 
 #include "core/output_naming.h"
 #include "core/utf8_text.h"
+#include "engine/platform/file_system.h"
 
 namespace dravella::core {
 namespace {
@@ -19,18 +20,17 @@ bool MatchesWorkbookPattern(const std::string& name) {
          Utf8ToLower(std::string_view(name).substr(name.size() - kSuffix.size())) == kSuffix;
 }
 
-bool IsHidden(const std::string& name) { return !name.empty() && name.front() == '.'; }
-
 }  // namespace
 
 std::vector<std::string> WorkbookNamesInFolder(const std::string& folder) {
   std::vector<std::string> names;
   if (folder.empty()) return names;
   std::error_code error;
-  fs::directory_iterator entry(folder, error);
+  fs::directory_iterator entry(platform::NativePath(folder), error);
   for (; !error && entry != fs::directory_iterator(); entry.increment(error)) {
-    const std::string name = entry->path().filename().string();
-    if (IsHidden(name) || !MatchesWorkbookPattern(name)) continue;
+    const std::string name = platform::PathText(entry->path().filename());
+    if (!MatchesWorkbookPattern(name)) continue;
+    if (platform::IsHiddenEntry(platform::PathText(entry->path()))) continue;
     std::error_code kind_error;
     if (!entry->is_regular_file(kind_error) || kind_error) continue;
     if (FileExtension(name) != "xls") continue;
@@ -41,7 +41,7 @@ std::vector<std::string> WorkbookNamesInFolder(const std::string& folder) {
 }
 
 std::string FileNameOf(const std::string& file_path) {
-  return fs::path(file_path).filename().string();
+  return platform::PathText(platform::NativePath(file_path).filename());
 }
 
 }  // namespace dravella::core

@@ -8,6 +8,7 @@
 #include "engine/cell_address.h"
 #include "engine/dbf/dbf_writer.h"
 #include "engine/object_model.h"
+#include "engine/platform/file_system.h"
 #include "engine/xls/workbook_file.h"
 
 namespace dravella::engine {
@@ -156,7 +157,7 @@ class EngineWorksheet final : public Worksheet {
       Fail(ErrorCode::kBadFileFormat, "The file format " + std::to_string(file_format) +
                                           " is not a dBASE format (7, 8 or 11).");
     }
-    if (book_->display_alerts && std::filesystem::exists(path)) {
+    if (book_->display_alerts && std::filesystem::exists(platform::NativePath(path))) {
       // Nobody can be asked whether to replace it.
       Fail(ErrorCode::kWriteFailed, "The file " + path + " already exists.");
     }
@@ -165,7 +166,7 @@ class EngineWorksheet final : public Worksheet {
     if (book_->code_page) options.code_page = *book_->code_page;
     const CellRange block = book_->selections[index_].value_or(sheet.used_range());
     const SheetBlock grid(sheet, block, book_->file->date_system());
-    const Status saved = WriteDbfTable(grid, path, options);
+    const Status saved = WriteDbfTable(grid, platform::NativePath(path), options);
     if (!saved.ok()) throw AutomationError(saved);
   }
 
@@ -205,7 +206,7 @@ class EngineApplication final : public Application {
  public:
   std::shared_ptr<Workbook> WorkbooksOpen(const std::string& path) override {
     RequireRunning();
-    Result<std::unique_ptr<WorkbookFile>> file = WorkbookFile::Open(path);
+    Result<std::unique_ptr<WorkbookFile>> file = WorkbookFile::Open(platform::NativePath(path));
     if (!file.ok()) throw AutomationError(file.status());
     auto book = std::make_shared<BookState>();
     book->path = path;

@@ -7,19 +7,15 @@
 #include <system_error>
 #include <utility>
 
+#include "engine/platform/file_system.h"
+
 namespace dravella::engine::dbf {
 namespace {
 
 std::string Reason(int error) { return std::generic_category().message(error); }
 
-// "x" refuses to open a file that exists: two saves never share a temp file.
-std::FILE* OpenNew(const std::filesystem::path& path) {
-#ifdef _WIN32
-  return _wfopen(path.c_str(), L"wbx");
-#else
-  return std::fopen(path.c_str(), "wbx");
-#endif
-}
+// A file that exists is never opened: two saves never share a temp file.
+std::FILE* OpenNew(const std::filesystem::path& path) { return platform::OpenNewFile(path); }
 
 std::string TempSuffix() {
   static std::atomic<uint32_t> counter{std::random_device{}()};
@@ -43,7 +39,7 @@ Result<StagedFile> StagedFile::Create(const std::filesystem::path& final_path) {
     error = errno != 0 ? errno : EIO;
   }
   return Status::Error(ErrorCode::kWriteFailed,
-                       "Cannot write " + final_path.string() + ": " + Reason(error));
+                       "Cannot write " + platform::PathText(final_path) + ": " + Reason(error));
 }
 
 StagedFile::StagedFile(std::filesystem::path final_path, std::filesystem::path temp_path,
@@ -111,7 +107,7 @@ Status StagedFile::Finish() {
   }
   if (error_ != 0) {
     return Status::Error(ErrorCode::kWriteFailed,
-                         "Cannot write " + final_path_.string() + ": " + Reason(error_));
+                         "Cannot write " + platform::PathText(final_path_) + ": " + Reason(error_));
   }
   return Status::Ok();
 }
@@ -121,7 +117,7 @@ Status StagedFile::Commit() {
   std::filesystem::rename(temp_path_, final_path_, error);
   if (error) {
     return Status::Error(ErrorCode::kWriteFailed,
-                         "Cannot replace " + final_path_.string() + ": " + error.message());
+                         "Cannot replace " + platform::PathText(final_path_) + ": " + error.message());
   }
   committed_ = true;
   return Status::Ok();

@@ -9,6 +9,7 @@
 
 #include "engine/dbf/dbf_writer.h"
 #include "engine/dbf/memo_file.h"
+#include "engine/platform/file_system.h"
 #include "engine/dbf/record_formatter.h"
 #include "engine/dbf/staged_file.h"
 #include "engine/dbf/table_header.h"
@@ -35,7 +36,7 @@ DbfDate Today() {
 }
 
 bool HasExtension(const std::filesystem::path& path, std::string_view lower_extension) {
-  std::string extension = path.extension().string();
+  std::string extension = platform::PathText(path.extension());
   for (char& c : extension) {
     if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
   }
@@ -48,22 +49,22 @@ Status BadTarget(std::string description) {
 
 Status CheckTarget(const std::filesystem::path& target) {
   if (target.empty()) return BadTarget("The target path is empty.");
-  if (!target.has_filename()) return BadTarget("The target path " + target.string() + " names no file.");
+  if (!target.has_filename()) return BadTarget("The target path " + platform::PathText(target) + " names no file.");
   // The companions share the base name; a table called x.dbt or x.cpg would
   // be overwritten or removed as its own companion.
   if (HasExtension(target, ".dbt") || HasExtension(target, ".cpg")) {
-    return BadTarget("The table " + target.string() +
+    return BadTarget("The table " + platform::PathText(target) +
                      " cannot end in .dbt or .cpg: those names belong to its memo and "
                      "code-page files.");
   }
   std::error_code error;
   if (std::filesystem::is_directory(target, error)) {
-    return BadTarget("The target path " + target.string() + " is a folder.");
+    return BadTarget("The target path " + platform::PathText(target) + " is a folder.");
   }
   std::filesystem::path folder = target.parent_path();
   if (folder.empty()) folder = ".";
   if (!std::filesystem::is_directory(folder, error)) {
-    return BadTarget("The folder " + folder.string() + " does not exist.");
+    return BadTarget("The folder " + platform::PathText(folder) + " does not exist.");
   }
   return Status::Ok();
 }
@@ -80,7 +81,7 @@ Status RemoveStale(const std::filesystem::path& path, std::string_view what) {
   if (error) {
     return Status::Error(ErrorCode::kWriteFailed,
                          "The table was saved, but the earlier " + std::string(what) + " " +
-                             path.string() + " cannot be removed: " + error.message());
+                             platform::PathText(path) + " cannot be removed: " + error.message());
   }
   return Status::Ok();
 }

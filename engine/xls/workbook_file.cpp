@@ -7,6 +7,7 @@
 
 #include "engine/xls/compound_file.h"
 #include "engine/xls/content_sniffer.h"
+#include "engine/platform/file_system.h"
 #include "engine/xls/sheet_reader.h"
 #include "engine/xls/workbook_globals.h"
 
@@ -57,7 +58,7 @@ Result<std::vector<uint8_t>> WorkbookStream(xls::Bytes file) {
 }
 
 std::string SingleSheetName(const std::string& display_name) {
-  std::string stem = std::filesystem::path(display_name).stem().string();
+  std::string stem = platform::PathText(platform::NativePath(display_name).stem());
   return stem.empty() ? "Sheet1" : stem;
 }
 
@@ -67,7 +68,7 @@ WorkbookFile::WorkbookFile() = default;
 WorkbookFile::~WorkbookFile() = default;
 
 Result<std::unique_ptr<WorkbookFile>> WorkbookFile::Open(const std::filesystem::path& path) {
-  const std::string name = path.string();
+  const std::string name = platform::PathText(path);
   std::error_code error;
   const auto status = std::filesystem::status(path, error);
   if (!std::filesystem::exists(status)) return FileError(ErrorCode::kFileNotFound, name, "no such file");
