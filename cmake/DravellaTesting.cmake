@@ -22,3 +22,14 @@ function(dravella_add_gtests target)
     gtest_discover_tests(${target} ${ARGN})
   endif()
 endfunction()
+
+# Drops from the list named by list_var the files of the other platform:
+# those ending in _windows_test.cpp or _posix_test.cpp.
+function(dravella_platform_sources list_var)
+  if(WIN32)
+    list(FILTER ${list_var} EXCLUDE REGEX "_posix_test\\.cpp$")
+  else()
+    list(FILTER ${list_var} EXCLUDE REGEX "_windows_test\\.cpp$")
+  endif()
+  set(${list_var} ${${list_var}} PARENT_SCOPE)
+endfunction()

@@ -1,14 +1,15 @@
 #include "gui/settings_folder.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <QCoreApplication>
 #include <QStandardPaths>
+#include <cstdio>
+#include <random>
 #include <string>
 #include <system_error>
 
+#include "engine/platform/file_system.h"
 #include "gui/qstring_convert.h"
+#include "gui/user_settings_location.h"
 
 namespace dravella::gui {
 namespace {
@@ -18,11 +19,12 @@ namespace {
 bool CanCreateFilesIn(const std::filesystem::path& folder) {
   std::error_code error;
   if (!std::filesystem::is_directory(folder, error)) return false;
-  const std::string probe = (folder / ".dravella-write-probe").string() + std::to_string(getpid());
-  const int fd = ::open(probe.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
-  if (fd < 0) return false;
-  ::close(fd);
-  ::unlink(probe.c_str());
+  const std::filesystem::path probe =
+      folder / (".dravella-write-probe" + std::to_string(std::random_device{}()));
+  std::FILE* file = platform::OpenNewFile(probe);
+  if (file == nullptr) return false;
+  std::fclose(file);
+  std::filesystem::remove(probe, error);
   return true;
 }
 
@@ -38,9 +40,9 @@ std::filesystem::path SettingsFolderFor(const std::filesystem::path& program_fol
 
 std::filesystem::path ProgramSettingsFolder() {
   const std::filesystem::path program_folder =
-      ToUtf8(QCoreApplication::applicationDirPath());
+      platform::NativePath(ToUtf8(QCoreApplication::applicationDirPath()));
   const std::filesystem::path user_folder =
-      ToUtf8(QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation));
+      platform::NativePath(ToUtf8(QStandardPaths::writableLocation(UserSettingsLocation())));
   return SettingsFolderFor(program_folder, user_folder);
 }
 

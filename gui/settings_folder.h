@@ -12,8 +12,8 @@ namespace dravella::gui {
 std::filesystem::path SettingsFolderFor(const std::filesystem::path& program_folder,
                                         const std::filesystem::path& user_folder);
 
-// SettingsFolderFor the executable's folder and Qt's per-user configuration
-// folder of the program. Needs a QCoreApplication.
+// SettingsFolderFor the executable's folder and the program's per-user
+// folder (UserSettingsLocation). Needs a QCoreApplication.
 std::filesystem::path ProgramSettingsFolder();
 
 }  // namespace dravella::gui

@@ -3,7 +3,9 @@
 #   1. the normal build and all its tests (the window's tests offscreen);
 #   2. the engine and conversion tests again under AddressSanitizer and
 #      UndefinedBehaviorSanitizer;
-#   3. the reader's fuzz target, built with clang and run briefly on its seeds.
+#   3. the reader's fuzz target, built with clang and run briefly on its seeds;
+#   4. dravbatch.exe and the engine, core and command-line tests cross-built
+#      for Windows and run under Wine (scripts/test-windows.sh).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 jobs=$(nproc 2>/dev/null || echo 2)
@@ -32,6 +34,9 @@ if [ -f tests/fuzz/CMakeLists.txt ]; then
   tests/fuzz/smoke.sh build-fuzz
 fi
 
-# Both test runs together, as one closing line.
+echo "== Windows build under Wine"
+scripts/test-windows.sh build | tee -a "$summary"
+
+# All test runs together, as one closing line.
 awk '/tests passed, .* tests failed out of/ { failed += $4; total += $NF }
      END { printf "tests: %d passed, %d failed\n", total - failed, failed }' "$summary"

@@ -25,7 +25,8 @@ void WriteBook(const std::string& path, std::initializer_list<std::string> sheet
 std::set<std::string> FilesBelow(const std::string& folder) {
   std::set<std::string> files;
   for (const auto& entry : fs::recursive_directory_iterator(folder)) {
-    files.insert(fs::relative(entry.path(), folder).string() + (entry.is_directory() ? "/" : ""));
+    files.insert(fs::relative(entry.path(), folder).generic_string() +
+                 (entry.is_directory() ? "/" : ""));
   }
   return files;
 }

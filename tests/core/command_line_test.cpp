@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "engine/platform/file_system.h"
+#include "tests/core/hidden_file.h"
 #include "tests/core/temp_folder.h"
 
 namespace dravella::core {
@@ -77,7 +79,7 @@ class ParseCommandLineTest : public ::testing::Test {
 TEST_F(ParseCommandLineTest, QuotedPathsKeepTheirBlanksAndDefaultsHold) {
   ASSERT_TRUE(Parse("\"" + book_ + "\" \"/tmp/Out Dir\""));
   EXPECT_EQ(options_.InputPath, book_);
-  EXPECT_EQ(options_.OutputDir, "/tmp/Out Dir/");
+  EXPECT_EQ(options_.OutputDir, std::string("/tmp/Out Dir") + platform::kPathSeparator);
   EXPECT_EQ(options_.DbfSwitch, "/dbf3");
   EXPECT_EQ(options_.NameSwitch, "");
   EXPECT_TRUE(options_.OverwriteExisting);
@@ -86,10 +88,27 @@ TEST_F(ParseCommandLineTest, QuotedPathsKeepTheirBlanksAndDefaultsHold) {
 }
 
 TEST_F(ParseCommandLineTest, OutputFolderGetsOneSeparator) {
-  ASSERT_TRUE(Parse("\"" + folder_ + "\" /tmp/out/"));
-  EXPECT_EQ(options_.OutputDir, "/tmp/out/");
-  ASSERT_TRUE(Parse("\"" + folder_ + "\""));
-  EXPECT_EQ(options_.OutputDir, "/");  // no output folder: the root folder
+  // The separator appended is the platform's; on Windows a slash or a
+  // backslash already there is enough.
+  struct OutputCase {
+    std::string typed;
+    std::string on_posix;
+    std::string on_windows;
+  };
+  const OutputCase cases[] = {
+      {"/tmp/out/", "/tmp/out/", "/tmp/out/"},
+      {"/tmp/out", "/tmp/out/", "/tmp/out\\"},
+      {"", "/", "\\"},  // no output folder: the root folder (of the current drive)
+      {"C:\\Out", "C:\\Out/", "C:\\Out\\"},
+      {"C:\\Out\\", "C:\\Out\\/", "C:\\Out\\"},
+      {"D:", "D:/", "D:\\"},
+      {"\\\\server\\share\\out", "\\\\server\\share\\out/", "\\\\server\\share\\out\\"},
+  };
+  const bool windows = platform::kPathSeparator == '\\';
+  for (const OutputCase& c : cases) {
+    ASSERT_TRUE(Parse("\"" + folder_ + "\" \"" + c.typed + "\"")) << c.typed;
+    EXPECT_EQ(options_.OutputDir, windows ? c.on_windows : c.on_posix) << c.typed;
+  }
 }
 
 TEST_F(ParseCommandLineTest, RejectsWhatLeavesNothingToDo) {
@@ -98,7 +117,7 @@ TEST_F(ParseCommandLineTest, RejectsWhatLeavesNothingToDo) {
       "/dbf4 \"" + book_ + "\" /tmp/out",      // a switch in the input's place
       "\"" + folder_ + "/*.xls\" /tmp/out",     // a wildcard
       "\"" + folder_ + "/missing.xls\" /tmp/out",
-      tree_.WriteFile(".hidden.xls") + " /tmp/out",
+      WriteHiddenFile(tree_, "hidden.xls") + " /tmp/out",
   };
   for (const std::string& line : rejected) {
     EXPECT_FALSE(Parse(line)) << line;
