@@ -38,7 +38,8 @@ class BatchDriverTest : public ::testing::Test {
     std::set<std::string> files;
     if (!fs::exists(folder)) return files;
     for (const auto& entry : fs::recursive_directory_iterator(folder)) {
-      files.insert(fs::relative(entry.path(), folder).string() + (entry.is_directory() ? "/" : ""));
+      files.insert(fs::relative(entry.path(), folder).generic_string() +
+                   (entry.is_directory() ? "/" : ""));
     }
     return files;
   }
@@ -63,7 +64,7 @@ TEST_F(BatchDriverTest, OneWorkbookGoesIntoTheOutputFolderInCallOrder) {
   ASSERT_GE(world_.log.size(), expected_start.size());
   EXPECT_EQ(Log(world_.log.begin(), world_.log.begin() + expected_start.size()), expected_start);
   EXPECT_EQ(Log(world_.log.end() - 3, world_.log.end()),
-            (Log{"SaveAs " + out + "/Costs.dbf 11", "Close", "Quit"}));
+            (Log{"SaveAs " + (tree_ / "out/Costs.dbf") + " 11", "Close", "Quit"}));
   EXPECT_TRUE(shell_.opened.empty());
 }
 

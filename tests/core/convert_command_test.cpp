@@ -44,7 +44,7 @@ class ConvertCommandTest : public ::testing::Test {
     Files files;
     if (!fs::exists(tree_ / folder)) return files;
     for (const auto& entry : fs::recursive_directory_iterator(tree_ / folder)) {
-      files.insert(fs::relative(entry.path(), tree_ / folder).string() +
+      files.insert(fs::relative(entry.path(), tree_ / folder).generic_string() +
                    (entry.is_directory() ? "/" : ""));
     }
     return files;
@@ -82,10 +82,10 @@ TEST_F(ConvertCommandTest, PrepareOutputFolderChecksCreatesOrRefuses) {
   const std::string exists = tree_ / "exists";
   const Case cases[] = {
       {"empty text", "", -1, ShownBox{kNoOutputFolderText, BoxIcon::kInformation}, "", false},
-      {"picked, exists", exists, 0, std::nullopt, exists + "/", true},
+      {"picked, exists", exists, 0, std::nullopt, tree_ / "exists/", true},
       {"picked, removed meanwhile", tree_ / "removed", 2,
        ShownBox{kFolderMissingText, BoxIcon::kCritical}, tree_ / "removed", false},
-      {"typed, exists", exists, -1, std::nullopt, exists + "/", true},
+      {"typed, exists", exists, -1, std::nullopt, tree_ / "exists/", true},
       {"typed, missing: created", tree_ / "new", -1, std::nullopt, tree_ / "new/", true},
       {"typed, several trailing separators", tree_ / "new2///", -1, std::nullopt,
        tree_ / "new2/", true},

@@ -26,7 +26,7 @@ class PathKindWindowsTest : public ::testing::Test {
     ASSERT_GE(root_.size(), 3u);
     ASSERT_EQ(root_.substr(1, 2), ":\\") << root_;  // a drive-letter path
     for (const char* name : {"data\\book.xls", "data\\hidden.xls", "data\\system.xls",
-                             "data\\.dotted.xls", "secret\\inner.xls",
+                             "secret\\inner.xls",
                              "Données\\Отчёт 2024.xls", "Données\\売上.xls"}) {
       Write(name);
     }
@@ -70,7 +70,6 @@ TEST_F(PathKindWindowsTest, ClassifiesWindowsPaths) {
       {"data\\b??k.xls", kPathMissing},
       {"data\\hidden.xls", kPathMissing},  // the hidden attribute
       {"data\\system.xls", kPathMissing},  // the system attribute
-      {"data\\.dotted.xls", kPathFile},    // a leading dot hides nothing here
       {"secret", kPathMissing},            // a hidden folder
       {"secret\\", kPathMissing},
       {"secret\\inner.xls", kPathFile},    // only the last name decides

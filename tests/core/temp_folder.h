@@ -26,17 +26,22 @@ class TempFolder {
   TempFolder& operator=(const TempFolder&) = delete;
 
   const std::filesystem::path& path() const { return path_; }
-  std::string operator/(const std::string& name) const { return (path_ / name).string(); }
+  // Names may use "/" between folders; the result has the platform's separators.
+  std::string operator/(const std::string& name) const { return (path_ / Relative(name)).string(); }
 
   // Writes a small file and returns its path.
   std::string WriteFile(const std::string& name, const std::string& content = "x") const {
-    const auto file = path_ / name;
+    const auto file = path_ / Relative(name);
     std::filesystem::create_directories(file.parent_path());
     std::ofstream(file, std::ios::binary) << content;
     return file.string();
   }
 
  private:
+  static std::filesystem::path Relative(const std::string& name) {
+    return std::filesystem::path(name).make_preferred();
+  }
+
   std::filesystem::path path_;
 };
 

@@ -76,7 +76,7 @@ TEST_F(WorkbookExportTest, UnlistedWorkbookConvertsEveryWorksheetInCallOrder) {
   ASSERT_GE(world_.log.size(), expected_start.size());
   EXPECT_EQ(Log(world_.log.begin(), world_.log.begin() + expected_start.size()), expected_start);
   EXPECT_EQ(Log(world_.log.end() - 3, world_.log.end()),
-            (Log{"SaveAs " + (tree_ / "out") + "/Regions.dbf 8", "Close", "Quit"}));
+            (Log{"SaveAs " + (tree_ / "out/Regions.dbf") + " 8", "Close", "Quit"}));
   EXPECT_EQ(window_.events, (Log{"max 2", "progress 1", "progress 2", "progress 0"}));
   EXPECT_TRUE(window_.boxes.empty());
 }
@@ -198,13 +198,13 @@ TEST_F(WorkbookExportTest, EveryErrorIsShownThenTheWorkbookClosedAndTheApplicati
       {"no application", true, false, 0, 1004, "cannot create", {"Create Excel.Application"}, 0},
       {"open fails", false, true, 0, 1004, "cannot open " + book,
        {"Open " + book, "Quit"}, 0},
-      {"save fails", false, false, 2, 1004, "cannot save " + (tree_ / "out") + "/b.dbf",
-       {"SaveAs " + (tree_ / "out") + "/b.dbf 11", "Close", "Quit"}, 1},
+      {"save fails", false, false, 2, 1004, "cannot save " + (tree_ / "out/b.dbf"),
+       {"SaveAs " + (tree_ / "out/b.dbf") + " 11", "Close", "Quit"}, 1},
       // A failure of the connection itself carries a negative number; it is
       // handled like any other instead of leaving the application running.
       {"negative number", false, false, 2, -2147023174,
-       "cannot save " + (tree_ / "out") + "/b.dbf",
-       {"SaveAs " + (tree_ / "out") + "/b.dbf 11", "Close", "Quit"}, 1},
+       "cannot save " + (tree_ / "out/b.dbf"),
+       {"SaveAs " + (tree_ / "out/b.dbf") + " 11", "Close", "Quit"}, 1},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);

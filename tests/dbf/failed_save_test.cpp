@@ -41,17 +41,18 @@ TEST(FailedSave, UnusableTargetPaths) {
   ScratchFolder folder;
   std::filesystem::create_directory(folder / "sub");
   const std::string base = folder.path().string();
+  const std::string sep(1, static_cast<char>(std::filesystem::path::preferred_separator));
   const struct {
     std::filesystem::path target;
     std::string description;
   } cases[] = {
       {"", "The target path is empty."},
-      {folder / "missing" / "t.dbf", "The folder " + base + "/missing does not exist."},
-      {folder / "sub", "The target path " + base + "/sub is a folder."},
-      {folder.path() / "sub" / "", "The target path " + base + "/sub/ names no file."},
-      {folder / "t.dbt", "The table " + base + "/t.dbt cannot end in .dbt or .cpg: those names "
+      {folder / "missing" / "t.dbf", "The folder " + base + sep + "missing does not exist."},
+      {folder / "sub", "The target path " + base + sep + "sub is a folder."},
+      {folder.path() / "sub" / "", "The target path " + base + sep + "sub" + sep + " names no file."},
+      {folder / "t.dbt", "The table " + base + sep + "t.dbt cannot end in .dbt or .cpg: those names "
                          "belong to its memo and code-page files."},
-      {folder / "t.CPG", "The table " + base + "/t.CPG cannot end in .dbt or .cpg: those names "
+      {folder / "t.CPG", "The table " + base + sep + "t.CPG cannot end in .dbt or .cpg: those names "
                          "belong to its memo and code-page files."},
   };
   for (const auto& c : cases) {

@@ -247,8 +247,7 @@ TEST(WholeFile, HeaderDateIsTheDayOfTheSaveUnlessGiven) {
   const std::time_t after = std::time(nullptr);
   const ParsedTable table = ReadTable(folder / "t.dbf");
   auto same_day = [&table](std::time_t when) {
-    std::tm local{};
-    localtime_r(&when, &local);
+    const std::tm local = *std::localtime(&when);  // one thread: the shared result is safe
     return table.year == local.tm_year + 1900 && table.month == local.tm_mon + 1 &&
            table.day == local.tm_mday;
   };
