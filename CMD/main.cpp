@@ -7,6 +7,7 @@
 #include "CMD/usage.h"
 #include "core/batch_driver.h"
 #include "core/command_line.h"
+#include "core/version.h"
 
 namespace {
 
@@ -20,12 +21,20 @@ bool IsHelpRequest(int argc, char** argv) {
   return argument == "--help" || argument == "-h" || argument == "/?";
 }
 
+bool IsVersionRequest(int argc, char** argv) {
+  return argc == 2 && std::string_view(argv[1]) == "--version";
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   using namespace dravella;
   if (IsHelpRequest(argc, argv)) {
     std::fwrite(cmd::kUsage.data(), 1, cmd::kUsage.size(), stdout);
+    return kExitConverted;
+  }
+  if (IsVersionRequest(argc, argv)) {
+    std::printf("dravbatch %s\n", core::kVersion);
     return kExitConverted;
   }
   core::CommandTokens tokens;

@@ -35,6 +35,7 @@ converted, 1 when the command line was rejected (nothing to do: no input, an
 input that is neither an existing file nor folder, or too many words), 2 when a
 workbook failed or the run stopped early.
   dravbatch --help   (or -h, /?) prints this text.
+  dravbatch --version            prints the version.
 )";
 
 }  // namespace dravella::cmd

@@ -33,6 +33,15 @@ TEST(DravbatchCliTest, HelpPrintsTheUsageWithEverySwitch) {
   EXPECT_EQ(RunProgram(DRAVBATCH_PATH, {"--help", "/tmp"}).exit_status, 1);
 }
 
+TEST(DravbatchCliTest, VersionIsTheBuildsProjectVersion) {
+  const auto run = RunProgram(DRAVBATCH_PATH, {"--version"});
+  EXPECT_EQ(run.exit_status, 0);
+  EXPECT_EQ(run.out, std::string("dravbatch ") + PROJECT_VERSION_TEXT + "\n");
+  EXPECT_EQ(run.err, "");
+  // Only as the sole argument, as --help.
+  EXPECT_EQ(RunProgram(DRAVBATCH_PATH, {"--version", "/tmp"}).exit_status, 1);
+}
+
 TEST(DravbatchCliTest, RejectedLinesChangeNothing) {
   testing::TempFolder tree;
   const std::string out = tree / "out";
