@@ -3,7 +3,9 @@
 #   1. the normal build and all its tests (the window's tests offscreen);
 #   2. the engine and conversion tests again under AddressSanitizer and
 #      UndefinedBehaviorSanitizer;
-#   3. the reader's fuzz target, built with clang and run briefly on its seeds.
+#   3. the reader's fuzz target, built with clang and run briefly on its seeds;
+#   4. the Debian package, made from the build of step 1, installed, run and
+#      removed (scripts/package-test.sh).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 jobs=$(nproc 2>/dev/null || echo 2)
@@ -31,6 +33,11 @@ if [ -f tests/fuzz/CMakeLists.txt ]; then
   cmake --build build-fuzz -j "$jobs" --target fuzz_xls_reader
   tests/fuzz/smoke.sh build-fuzz
 fi
+
+# ---- Package: built from build/ of the first stage, installed, run, removed.
+echo "== Debian package: build, install, run, remove"
+scripts/package-test.sh build
+# ---- end of the package stage
 
 # Both test runs together, as one closing line.
 awk '/tests passed, .* tests failed out of/ { failed += $4; total += $NF }
