@@ -137,6 +137,8 @@ step "desktop-file-validate, appstreamcli validate"
 desktop-file-validate "$work/files/usr/share/applications/$app_id.desktop" || fail "desktop entry"
 appstreamcli validate --no-net "$work/files/usr/share/metainfo/$app_id.metainfo.xml" ||
   fail "AppStream metadata"
+# The metadata together with the desktop entry it launches.
+appstreamcli validate-tree --no-net "$work/files" >/dev/null || fail "AppStream tree"
 
 if [ "$installed_by_dpkg" = 1 ]; then
   step "dpkg -r"
