@@ -75,6 +75,10 @@ def main():
     pages = split_pages(source_path.read_text(encoding="utf-8"))
     names = {page for page, _, _ in pages}
     out_dir.mkdir(parents=True, exist_ok=True)
+    # Pages and pictures of an earlier run that the source no longer has
+    # would otherwise be installed with the rest.
+    for old in [*out_dir.glob("*.html"), *out_dir.glob("screenshots/*")]:
+        old.unlink()
 
     def link(match):
         target = match[1]
