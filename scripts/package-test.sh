@@ -144,6 +144,6 @@ if [ "$installed_by_dpkg" = 1 ]; then
   step "dpkg -r"
   dpkg -r dravella >/dev/null
   installed_by_dpkg=0
-  [ ! -e /usr/bin/dravbatch ] && [ ! -e /usr/bin/Dravella ] || fail "removal left the programs"
+  if [ -e /usr/bin/dravbatch ] || [ -e /usr/bin/Dravella ]; then fail "removal left the programs"; fi
 fi
 echo "package: dravella_${version}_amd64.deb built, installed, run and removed"
