@@ -8,6 +8,7 @@
 #include "CMD/usage.h"
 #include "core/batch_driver.h"
 #include "core/command_line.h"
+#include "engine/dbf/interrupt_cleanup.h"
 
 namespace {
 
@@ -46,6 +47,8 @@ int main(int argc, char** argv) {
     std::fwrite(cmd::kUsage.data(), 1, cmd::kUsage.size(), stdout);
     return kExitConverted;
   }
+  // An interrupted run leaves no temporary files behind.
+  engine::dbf::RemoveTempFilesOnInterrupt();
   core::CommandTokens tokens;
   core::RunOptions options;
   if (!core::ParseArguments(argc, argv, tokens, options)) {
