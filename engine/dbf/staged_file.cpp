@@ -93,10 +93,14 @@ Result<StagedFile> StagedFile::Create(const fs::path& final_path) {
   int error = EEXIST;
   for (int slot = 0; slot < kSlots; ++slot) {
     fs::path temp_path = TempPathFor(final_path, slot);
+    // Listed before it exists, so an interrupt right after the creation
+    // still finds it.
+    const int listed = ListTempFile(temp_path.c_str());
     errno = 0;
     const int fd = CreateLocked(temp_path);
     if (fd < 0) {
       error = errno != 0 ? errno : EIO;
+      UnlistTempFile(listed);
       if (error == EEXIST) continue;  // a live save of a table of the same hash
       break;
     }
@@ -106,9 +110,9 @@ Result<StagedFile> StagedFile::Create(const fs::path& final_path) {
       CloseLock(fd);
       std::error_code ignored;
       fs::remove(temp_path, ignored);
+      UnlistTempFile(listed);
       break;
     }
-    const int listed = ListTempFile(temp_path.c_str());
     return StagedFile(final_path, std::move(temp_path), file, fd, listed);
   }
   return Status::Error(ErrorCode::kWriteFailed,
