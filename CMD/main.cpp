@@ -2,6 +2,7 @@
 // tables as the command line says. It asks nothing and prints nothing on
 // success; the exit status tells what happened, and standard error why.
 #include <cstdio>
+#include <exception>
 #include <string>
 #include <string_view>
 
@@ -59,6 +60,12 @@ int main(int argc, char** argv) {
   StandardErrorReporter reporter;
   core::BatchContext context{engine::EngineApplicationFactory(), core::SystemShellOpener(), naming,
                              &reporter};
-  return core::RunBatch(options, context) == core::BatchOutcome::kAllConverted ? kExitConverted
-                                                                              : kExitFailed;
+  try {
+    return core::RunBatch(options, context) == core::BatchOutcome::kAllConverted ? kExitConverted
+                                                                                : kExitFailed;
+  } catch (const std::exception& error) {
+    // Nothing the run meets may end it without a reason.
+    PrintLine(error.what());
+    return kExitFailed;
+  }
 }
