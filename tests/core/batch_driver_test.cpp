@@ -243,6 +243,17 @@ TEST_F(BatchDriverTest, BookNamesFollowTheFileName) {
   }
 }
 
+// A folder that cannot be listed (here: gone after it was classified) is a
+// failure with its reason, never the end of the program.
+TEST(CollectWorkbooksTest, AListingErrorIsReportedWithItsReason) {
+  testing::TempFolder tree;
+  auto list = std::make_unique<WorkbookList>();
+  std::string reason;
+  EXPECT_FALSE(CollectWorkbooks(tree / "gone", *list, &reason));
+  EXPECT_EQ(list->WorkbookCount, 0);
+  EXPECT_EQ(reason, "cannot list the folder " + (tree / "gone") + ": No such file or directory");
+}
+
 TEST(WorkbookBaseNameTest, CutsFolderLastExtensionAndTrailingBlanks) {
   testing::TempFolder tree;
   EXPECT_EQ(WorkbookBaseName(tree.WriteFile("My Book .old.xls")), "My Book .old");
