@@ -1,22 +1,15 @@
 #include "core/convert_command.h"
 
 #include <exception>
-#include <filesystem>
-#include <system_error>
 
+#include "core/file_system.h"
 #include "core/output_naming.h"
 #include "core/path_kind.h"
 
 namespace dravella::core {
 namespace {
 
-constexpr char kSeparator = '/';
-
-// Creates the last level of folder; its parent must exist.
-bool CreateOneFolder(const std::string& folder) {
-  std::error_code error;
-  return std::filesystem::create_directory(folder, error) && !error;
-}
+constexpr char kSeparator = kPathSeparator;
 
 // Status line, progress bar and pointer go back to rest however Run ends.
 class ResetWindowAtEnd {
@@ -53,14 +46,14 @@ bool ConvertCommand::PrepareOutputFolder() {
     return false;
   }
   // A folder picked from the list is never created: it was removed meanwhile.
-  if (PathKind(text) != kPathFolder && !typed) {
+  if (!IsExistingFolder(text) && !typed) {
     window_.ShowMessage(kFolderMissingText, BoxIcon::kCritical);
     return false;
   }
   while (!OutputRoot.empty() && OutputRoot.back() == kSeparator) OutputRoot.pop_back();
   // A text of separators only names the root folder, which exists.
   const std::string folder = OutputRoot.empty() ? std::string(1, kSeparator) : OutputRoot;
-  if (PathKind(folder) != kPathFolder && typed && !CreateOneFolder(folder)) {
+  if (!IsExistingFolder(folder) && typed && !CreateOneFolder(folder)) {
     window_.ShowMessage(kFolderNotCreatedText, BoxIcon::kCritical);
     return false;
   }
@@ -93,7 +86,7 @@ void ConvertCommand::ConvertTicked(int32_t workbook) {
   WorkbookOutputFolder += short_name;
   // Suffixes pile up: Book, Book1, Book12, Book123 ...
   int32_t suffix = 0;
-  while (PathKind(WorkbookOutputFolder) == kPathFolder) {
+  while (IsExistingFolder(WorkbookOutputFolder)) {
     ++suffix;
     WorkbookOutputFolder += std::to_string(suffix);
   }

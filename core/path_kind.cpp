@@ -3,14 +3,12 @@
 #include <filesystem>
 #include <system_error>
 
+#include "core/path_separator.h"
+
 namespace dravella::core {
 namespace {
 
-constexpr char kSeparator = '/';
-
-bool HasWildcard(const std::string& path) {
-  return path.find_first_of("*?") != std::string::npos;
-}
+constexpr char kSeparator = kPathSeparator;
 
 // The last name of the path, ignoring one trailing separator.
 std::string LastName(std::string path) {
@@ -33,7 +31,10 @@ bool EndsWithTwoSeparators(const std::string& path) {
 }  // namespace
 
 int PathKind(const std::string& path) {
-  if (path.empty() || HasWildcard(path)) return kPathMissing;
+  // A pattern with "*" or "?" is looked up as typed, so it names only an
+  // entry of exactly that name: on this platform such characters belong to
+  // real names, and no pattern is ever expanded.
+  if (path.empty()) return kPathMissing;
   if (path.find('\0') != std::string::npos) return kPathMissing;
   if (EndsWithTwoSeparators(path)) return kPathMissing;
   if (IsHiddenName(LastName(path))) return kPathMissing;
