@@ -11,7 +11,11 @@ inline constexpr std::string_view kUsage =
 Converts every worksheet of an .xls workbook into a dBASE table (.dbf).
 <input> is a workbook file, or a folder whose .xls workbooks are all converted
 (each into a subfolder of <output-folder> named after the workbook). The output
-folder is created when missing (one level). Paths with blanks go in double quotes.
+folder is created when missing (one level); without one (or with "" in its
+place) the tables go to /. Paths are used as typed: ?, * and " belong to names.
+A worksheet whose table name a table of the same run already took (letter case
+aside) gets Name_2.dbf, Name_3.dbf ...; a workbook whose folder name was taken
+gets Name_2 and so on. Tables of earlier runs follow /overwrite.
 
 Switches (letter case does not matter; for level, naming and code page the last
 one wins):
@@ -30,11 +34,15 @@ one wins):
   /cp=NNNN        code page of the tables: 437, 850, 852, 866, 1250, 1251,
                   1252 (default), 1253, 1254, 1257, or utf8
 
-Nothing is printed while converting. Exit status: 0 when every workbook was
+Nothing is printed on success. Exit status: 0 when every workbook was
 converted, 1 when the command line was rejected (nothing to do: no input, an
 input that is neither an existing file nor folder, or too many words), 2 when a
-workbook failed or the run stopped early.
+workbook failed or the run stopped early. On 1 and 2, standard error has one
+line per failure: the workbook (and worksheet) and the reason. A table whose
+characters became '?' (its code page cannot hold them) gets a warning line
+with the count; /cp=utf8 or the workbook's own code page keeps them.
   dravbatch --help   (or -h, /?) prints this text.
+  dravbatch --version            prints the version.
 )";
 
 }  // namespace dravella::cmd

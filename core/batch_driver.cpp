@@ -2,23 +2,19 @@
 
 #include <filesystem>
 #include <memory>
+#include <set>
 #include <system_error>
 
+#include "core/file_system.h"
 #include "core/path_kind.h"
-#include "core/quiet_cleanup.h"
-#include "core/worksheet_save.h"
-#include "engine/automation_error.h"
+#include "core/utf8_text.h"
+#include "core/workbook_conversion.h"
 #include "engine/platform/file_system.h"
 
 namespace dravella::core {
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string WithSeparator(std::string folder) {
-  if (folder.empty() || !platform::IsPathSeparator(folder.back())) folder += platform::kPathSeparator;
-  return folder;
-}
 
 int NamingModeOf(const std::string& name_switch) {
   if (name_switch == "/name=1") return kNameSheet;
@@ -40,13 +36,45 @@ std::string BookNameOf(const std::string& file_name) {
   return dot == std::string::npos ? std::string() : file_name.substr(0, dot);
 }
 
-// Creates the last level of folder; its parent must exist.
-bool CreateFolder(const std::string& folder) {
-  std::error_code error;
-  return fs::create_directory(platform::NativePath(folder), error) && !error;
-}
+// Every worksheet, under its own name; nothing to show.
+class EveryWorksheet final : public ConversionHost {
+ public:
+  bool ChooseWorksheet(int32_t, engine::Worksheet& sheet, std::string& name) override {
+    name = sheet.Name();
+    return true;
+  }
+};
+
+// The workbook folders of a folder run, compared without letter case: a
+// workbook whose folder name an earlier one of the run got takes _2, _3 ...
+class FolderNames {
+ public:
+  std::string Claim(const std::string& base) {
+    std::string name = base;
+    for (int n = 2; taken_.count(Utf8ToLower(name)) != 0; ++n) name = base + "_" + std::to_string(n);
+    taken_.insert(Utf8ToLower(name));
+    return name;
+  }
+
+ private:
+  std::set<std::string> taken_;
+};
 
 }  // namespace
+
+std::string FailureLine(const std::string& workbook, const std::string& worksheet,
+                        const std::string& reason) {
+  std::string line = workbook;
+  if (!worksheet.empty()) line += ", worksheet \"" + worksheet + "\"";
+  return line + ": " + (reason.empty() ? std::string("failed for an unknown reason") : reason);
+}
+
+std::string ReplacedCharactersLine(const std::string& workbook, const ReplacedCharacters& table) {
+  const std::string characters = table.count == 1 ? " character" : " characters";
+  return workbook + ", worksheet \"" + table.worksheet + "\": warning: " +
+         std::to_string(table.count) + characters + " written as '?' in " + table.table +
+         ": the code page cannot hold them (try /cp=utf8 or the workbook's own code page)";
+}
 
 void WorkbookList::Clear() {
   for (int32_t i = 0; i < WorkbookCount; ++i) slots[i].clear();
@@ -67,66 +95,53 @@ std::string WorkbookBaseName(const std::string& path) {
   return name;
 }
 
-bool CollectWorkbooks(const std::string& folder, WorkbookList& list) {
+bool CollectWorkbooks(const std::string& folder, WorkbookList& list, std::string* reason) {
   list.Clear();
   const std::string prefix = WithSeparator(folder);
   std::error_code error;
-  fs::directory_iterator entries(platform::NativePath(prefix), error);
-  if (error) return false;
-  for (const fs::directory_entry& entry : entries) {
-    const std::string name = platform::PathText(entry.path().filename());
+  fs::directory_iterator entry(platform::NativePath(prefix), error);
+  for (; !error && entry != fs::directory_iterator(); entry.increment(error)) {
+    const std::string name = platform::PathText(entry->path().filename());
     const std::string path = prefix + name;
     // Only visible regular files count; FileExtension makes ".XLS" count too
     // and ".xlsx" not.
     if (PathKind(path) != kPathFile || FileExtension(name) != "xls") continue;
-    if (list.WorkbookCount == static_cast<int32_t>(kWorkbookListSlots)) return false;
+    if (list.WorkbookCount == static_cast<int32_t>(kWorkbookListSlots)) {
+      if (reason != nullptr) {
+        *reason = "more than " + std::to_string(kWorkbookListSlots) + " workbooks in " + folder;
+      }
+      return false;
+    }
     list.slots[list.WorkbookCount++] = path;
+  }
+  if (error) {
+    if (reason != nullptr) *reason = "cannot list the folder " + folder + ": " + error.message();
+    return false;
   }
   return true;
 }
 
 bool ConvertWorkbookFile(const std::string& path, const std::string& target_folder,
                          const RunOptions& options, BatchContext& context) {
-  const std::string target = WithSeparator(target_folder);
   const std::string file_name = ExistingFileName(path);
-  if (file_name.empty()) return false;
-
-  std::shared_ptr<engine::Application> application;
-  std::shared_ptr<engine::Workbook> workbook;
-  try {
-    application = context.applications.CreateObject(engine::kApplicationClass);
-    application->SetTableCodePage(options.CodePage);
-    workbook = application->WorkbooksOpen(path);
-    application->SetDisplayAlerts(false);
-
-    const int mode = NamingModeOf(options.NameSwitch);
-    const std::string book_name = BookNameOf(file_name);
-    const int32_t file_format = FileFormatOf(options.DbfSwitch);
-    const int32_t count = workbook->WorksheetsCount();
-    // Worksheet numbers are 16-bit: a workbook with more worksheets fails.
-    if (count > INT16_MAX) {
-      throw engine::AutomationError(engine::ErrorCode::kBadIndex,
-                                    "The workbook has more than 32767 worksheets.");
-    }
-    for (int32_t number = 1; number <= count; ++number) {
-      const auto i = static_cast<int16_t>(number);
-      // The name is made before any test, so a skipped worksheet still uses
-      // up its number in the numbered mode.
-      const std::string out_name =
-          context.naming.DbfBaseName(mode, book_name, workbook->Worksheets(i)->Name()) + ".dbf";
-      if (!options.OverwriteExisting && PathKind(target + out_name) == kPathFile) continue;
-      SaveWorksheetAsDbf(*workbook, i, target + out_name, file_format);
-    }
-    workbook->Close();
-    application->Quit();
-    context.naming.SheetCounter = 0;
-    return true;
-  } catch (const std::exception&) {
-    // Abandon the workbook silently after closing what was opened.
-    CloseQuietly(workbook.get());
-    QuitQuietly(application.get());
+  if (file_name.empty()) {
+    context.Fail(path, "", "the workbook no longer exists");
     return false;
   }
+  ConversionSettings settings;
+  settings.naming_mode = NamingModeOf(options.NameSwitch);
+  settings.book_name = BookNameOf(file_name);
+  settings.file_format = FileFormatOf(options.DbfSwitch);
+  settings.code_page = options.CodePage;
+  settings.keep_existing = !options.OverwriteExisting;
+  EveryWorksheet host;
+  const ConversionReport report =
+      ConvertWorkbookInto(path, target_folder, settings, host, context.applications, context.naming);
+  for (const ReplacedCharacters& replaced : report.replaced) {
+    context.Replaced(path, replaced);
+  }
+  if (!report.converted) context.Fail(path, report.worksheet, report.reason);
+  return report.converted;
 }
 
 BatchOutcome RunBatch(const RunOptions& options, BatchContext& context) {
@@ -137,24 +152,31 @@ BatchOutcome RunBatch(const RunOptions& options, BatchContext& context) {
   const bool folder_mode = kind == kPathFolder;
 
   if (folder_mode) {
-    all_converted = CollectWorkbooks(options.InputPath, *list);
+    std::string reason;
+    all_converted = CollectWorkbooks(options.InputPath, *list, &reason);
+    if (!all_converted) context.Fail(options.InputPath, "", reason);
   } else if (kind == kPathFile) {
     list->slots[0] = options.InputPath;
     list->WorkbookCount = 1;
   } else {
     all_converted = false;
+    context.Fail(options.InputPath, "", "neither an existing file nor an existing folder");
   }
 
   if (all_converted) {
+    FolderNames folders;
     for (int32_t i = 0; i < list->WorkbookCount; ++i) {
       std::string target = options.OutputDir;
       const std::string base = WorkbookBaseName(list->slots[i]);
       if (base.empty()) {
+        context.Fail(list->slots[i], "", "the workbook no longer exists");
         all_converted = false;
         break;
       }
-      if (folder_mode) target += base;
-      if (PathKind(target) != kPathFolder && !CreateFolder(target)) {
+      if (folder_mode) target = JoinPath(target, folders.Claim(base));
+      std::string reason;
+      if (!IsExistingFolder(target) && !CreateOneFolder(target, &reason)) {
+        context.Fail(list->slots[i], "", reason);
         all_converted = false;
         break;
       }
@@ -163,7 +185,7 @@ BatchOutcome RunBatch(const RunOptions& options, BatchContext& context) {
   }
   list->Clear();
 
-  if (PathKind(options.OutputDir) == kPathFolder && options.OpenOutputFolder) {
+  if (IsExistingFolder(options.OutputDir) && options.OpenOutputFolder) {
     context.shell.Open(options.OutputDir, kShowDefault);
   }
   return all_converted ? BatchOutcome::kAllConverted : BatchOutcome::kSomeFailed;

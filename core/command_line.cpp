@@ -4,7 +4,7 @@
 #include <array>
 
 #include "core/path_kind.h"
-#include "engine/platform/file_system.h"
+#include "core/path_separator.h"
 
 namespace dravella::core {
 namespace {
@@ -48,6 +48,43 @@ void ApplySwitch(const std::string& token, RunOptions& options) {
   // "/overwrite=1", "/open=0" and unknown tokens change nothing.
 }
 
+// Stands for a pair of quotes that is a whole word while the line is split.
+constexpr std::string_view kEmptyWordMark = "\x01\x02\x01";
+
+constexpr const char* kNoInputReason =
+    "no input given (usage: dravbatch <input> <output-folder> [switch ...]; see dravbatch --help)";
+constexpr const char* kTooManyWordsReason = "the command line holds more than 101 words";
+
+bool Reject(RunOptions& options, std::string reason) {
+  options.RejectReason = std::move(reason);
+  return false;
+}
+
+// The words after the split, from the two fixed path positions to the switches.
+bool InterpretTokens(const CommandTokens& tokens, RunOptions& options) {
+  // The two positions are fixed: whatever stands there is taken as a path.
+  // An empty word is an empty path: no input, or no output folder given.
+  options.InputPath = tokens[0];
+  options.OutputDir = tokens[1];
+  if (options.InputPath.empty()) return Reject(options, kNoInputReason);
+  const int kind = PathKind(options.InputPath);
+  if (kind != kPathFolder && kind != kPathFile) {
+    return Reject(options, options.InputPath +
+                               ": neither an existing file nor an existing folder (hidden "
+                               "entries, and patterns with * or ? that name no entry, are not "
+                               "taken)");
+  }
+  options.OutputDir = WithSeparator(options.OutputDir);
+
+  // Empty words among the switches change nothing; the last word ends them.
+  size_t last = kLastSwitchSlot;
+  while (last >= kFirstSwitchSlot && tokens[last].empty()) --last;
+  for (size_t slot = kFirstSwitchSlot; slot <= last; ++slot) {
+    if (!tokens[slot].empty()) ApplySwitch(tokens[slot], options);
+  }
+  return true;
+}
+
 }  // namespace
 
 bool IsKnownCodePage(std::string_view name) {
@@ -58,9 +95,19 @@ bool SplitCommandLine(std::string_view text, CommandTokens& tokens) {
   tokens.fill(std::string());
 
   // Blanks inside a pair of quotes become the placeholder; then quotes go.
+  // A pair of quotes standing alone as a word is an empty word: it keeps
+  // its position, so the words after it are not taken for the ones before.
   std::string marked;
   int quotes = 0;
-  for (char c : text) {
+  for (size_t at = 0; at < text.size(); ++at) {
+    const char c = text[at];
+    const bool word_starts = at == 0 || text[at - 1] == ' ';
+    if (quotes == 0 && word_starts && text.substr(at).starts_with("\"\"") &&
+        (at + 2 == text.size() || text[at + 2] == ' ')) {
+      marked += kEmptyWordMark;
+      ++at;
+      continue;
+    }
     if (c == '"') ++quotes;
     if (c == ' ' && quotes == 1) {
       marked += BlankPlaceholder;
@@ -76,9 +123,11 @@ bool SplitCommandLine(std::string_view text, CommandTokens& tokens) {
   while (start <= marked.size()) {
     size_t end = marked.find(' ', start);
     if (end == std::string::npos) end = marked.size();
-    std::string piece =
-        ReplaceAll(std::string_view(marked).substr(start, end - start), BlankPlaceholder, " ");
-    if (!piece.empty()) {
+    const std::string_view raw_piece = std::string_view(marked).substr(start, end - start);
+    if (raw_piece == kEmptyWordMark) {
+      if (next_slot == tokens.size()) return false;
+      tokens[next_slot++].clear();
+    } else if (std::string piece = ReplaceAll(raw_piece, BlankPlaceholder, " "); !piece.empty()) {
       if (next_slot == tokens.size()) return false;
       tokens[next_slot++] = std::move(piece);
     }
@@ -90,22 +139,20 @@ bool SplitCommandLine(std::string_view text, CommandTokens& tokens) {
 bool ParseCommandLine(std::string_view raw_line, CommandTokens& tokens, RunOptions& options) {
   options = RunOptions();
   tokens.fill(std::string());
-  if (raw_line.empty()) return false;
-  if (!SplitCommandLine(raw_line, tokens)) return false;
+  if (raw_line.empty()) return Reject(options, kNoInputReason);
+  if (!SplitCommandLine(raw_line, tokens)) return Reject(options, kTooManyWordsReason);
+  return InterpretTokens(tokens, options);
+}
 
-  // The two positions are fixed: whatever stands there is taken as a path.
-  options.InputPath = tokens[0];
-  options.OutputDir = tokens[1];
-  const int kind = PathKind(options.InputPath);
-  if (kind != kPathFolder && kind != kPathFile) return false;
-  if (options.OutputDir.empty() || !platform::IsPathSeparator(options.OutputDir.back())) {
-    options.OutputDir += platform::kPathSeparator;
-  }
-
-  for (size_t slot = kFirstSwitchSlot; slot <= kLastSwitchSlot && !tokens[slot].empty(); ++slot) {
-    ApplySwitch(tokens[slot], options);
-  }
-  return true;
+bool ParseArguments(int argc, const char* const* argv, CommandTokens& tokens, RunOptions& options) {
+  options = RunOptions();
+  tokens.fill(std::string());
+  if (argc < 2) return Reject(options, kNoInputReason);
+  if (static_cast<size_t>(argc - 1) > tokens.size()) return Reject(options, kTooManyWordsReason);
+  // Each argument is one word as it is, quotes and all: the shell already
+  // split the line, and on this platform '"', '*' and '?' belong to names.
+  for (int i = 1; i < argc; ++i) tokens[i - 1] = argv[i];
+  return InterpretTokens(tokens, options);
 }
 
 std::string JoinProcessArguments(int argc, const char* const* argv) {
@@ -113,7 +160,7 @@ std::string JoinProcessArguments(int argc, const char* const* argv) {
   for (int i = 1; i < argc; ++i) {
     const std::string_view argument = argv[i];
     if (i > 1) line += ' ';
-    if (argument.find(' ') != std::string_view::npos) {
+    if (argument.empty() || argument.find(' ') != std::string_view::npos) {
       line.append("\"").append(argument).append("\"");
     } else {
       line.append(argument);

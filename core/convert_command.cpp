@@ -1,23 +1,13 @@
 #include "core/convert_command.h"
 
 #include <exception>
-#include <filesystem>
-#include <system_error>
 
+#include "core/file_system.h"
 #include "core/output_naming.h"
 #include "core/path_kind.h"
-#include "engine/platform/file_system.h"
 
 namespace dravella::core {
 namespace {
-
-using platform::kPathSeparator;
-
-// Creates the last level of folder; its parent must exist.
-bool CreateOneFolder(const std::string& folder) {
-  std::error_code error;
-  return std::filesystem::create_directory(platform::NativePath(folder), error) && !error;
-}
 
 // Status line, progress bar and pointer go back to rest however Run ends.
 class ResetWindowAtEnd {
@@ -54,14 +44,14 @@ bool ConvertCommand::PrepareOutputFolder() {
     return false;
   }
   // A folder picked from the list is never created: it was removed meanwhile.
-  if (PathKind(text) != kPathFolder && !typed) {
+  if (!IsExistingFolder(text) && !typed) {
     window_.ShowMessage(kFolderMissingText, BoxIcon::kCritical);
     return false;
   }
-  while (!OutputRoot.empty() && platform::IsPathSeparator(OutputRoot.back())) OutputRoot.pop_back();
+  while (!OutputRoot.empty() && IsPathSeparator(OutputRoot.back())) OutputRoot.pop_back();
   // A text of separators only names the root folder, which exists.
   const std::string folder = OutputRoot.empty() ? std::string(1, kPathSeparator) : OutputRoot;
-  if (PathKind(folder) != kPathFolder && typed && !CreateOneFolder(folder)) {
+  if (!IsExistingFolder(folder) && typed && !CreateOneFolder(folder)) {
     window_.ShowMessage(kFolderNotCreatedText, BoxIcon::kCritical);
     return false;
   }
@@ -94,7 +84,7 @@ void ConvertCommand::ConvertTicked(int32_t workbook) {
   WorkbookOutputFolder += short_name;
   // Suffixes pile up: Book, Book1, Book12, Book123 ...
   int32_t suffix = 0;
-  while (PathKind(WorkbookOutputFolder) == kPathFolder) {
+  while (IsExistingFolder(WorkbookOutputFolder)) {
     ++suffix;
     WorkbookOutputFolder += std::to_string(suffix);
   }

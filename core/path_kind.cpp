@@ -3,16 +3,11 @@
 #include <filesystem>
 #include <system_error>
 
+#include "core/path_separator.h"
 #include "engine/platform/file_system.h"
 
 namespace dravella::core {
 namespace {
-
-using platform::IsPathSeparator;
-
-bool HasWildcard(const std::string& path) {
-  return path.find_first_of("*?") != std::string::npos;
-}
 
 bool EndsWithTwoSeparators(const std::string& path) {
   return path.size() >= 2 && IsPathSeparator(path[path.size() - 1]) &&
@@ -22,7 +17,10 @@ bool EndsWithTwoSeparators(const std::string& path) {
 }  // namespace
 
 int PathKind(const std::string& path) {
-  if (path.empty() || HasWildcard(path)) return kPathMissing;
+  // A pattern with "*" or "?" is looked up as typed, so it names only an
+  // entry of exactly that name: on POSIX such characters belong to real
+  // names, on Windows no name holds them; no pattern is ever expanded.
+  if (path.empty()) return kPathMissing;
   if (path.find('\0') != std::string::npos) return kPathMissing;
   if (EndsWithTwoSeparators(path)) return kPathMissing;
   if (platform::IsHiddenEntry(path)) return kPathMissing;

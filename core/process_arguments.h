@@ -1,17 +1,21 @@
-// The one argument string the program's command line is made of: the text
-// after the program's own name, as UTF-8.
+// This process's command line, read the way the platform hands it over, and
+// turned into the words and run settings of dravbatch.
 #pragma once
 
-#include <string>
 #include <string_view>
+
+#include "core/command_line.h"
 
 namespace dravella::core {
 
-// This process's argument string. On Windows it is the command line exactly
-// as typed (GetCommandLineW), so that quotes reach the splitting untouched
-// and no name passes through the ANSI code page; elsewhere the arguments are
-// joined back as JoinProcessArguments does.
-std::string ProcessArgumentString(int argc, const char* const* argv);
+// Fills tokens and options from this process's command line, as
+// ParseCommandLine does. On Windows the words come from the command line
+// exactly as typed (GetCommandLineW, then SplitCommandLine), so that quotes
+// reach the splitting untouched and no name passes through the ANSI code
+// page; elsewhere the system has split them already and each argument is
+// one word (ParseArguments), so that names holding '"' survive.
+bool ParseProcessArguments(int argc, const char* const* argv, CommandTokens& tokens,
+                           RunOptions& options);
 
 // The part of a whole Windows command line after the program's name: a name
 // starting with a double quote runs to the next double quote, any other to

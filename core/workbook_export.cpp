@@ -1,19 +1,40 @@
 #include "core/workbook_export.h"
 
 #include <cstdint>
-#include <exception>
-#include <memory>
 
 #include "core/path_kind.h"
-#include "core/quiet_cleanup.h"
-#include "core/worksheet_save.h"
-#include "engine/automation_error.h"
-#include "engine/platform/file_system.h"
+#include "core/path_separator.h"
+#include "core/workbook_conversion.h"
 
 namespace dravella::core {
 namespace {
 
-using platform::kPathSeparator;
+// The window's side of the loop: its worksheet choices and its progress bar.
+class WindowHost final : public ConversionHost {
+ public:
+  WindowHost(ExportWindow& window, int32_t workbook)
+      : window_(window), workbook_(workbook), choices_(window.Choices()),
+        // A workbook whose first label was emptied counts as never listed.
+        listed_(choices_.IsListed(workbook)) {}
+
+  void WorksheetCountKnown(int32_t count) override { window_.SetProgressMax(count); }
+  bool ChooseWorksheet(int32_t number, engine::Worksheet& sheet, std::string& name) override {
+    if (listed_ && number <= SheetTable::kLastWorksheet) {
+      if (!choices_.IsChosen(workbook_, number)) return false;
+      name = choices_.Label(workbook_, number);
+    } else {
+      name = sheet.Name();
+    }
+    return true;
+  }
+  void WorksheetDone(int32_t number) override { window_.SetProgressValue(number); }
+
+ private:
+  ExportWindow& window_;
+  int32_t workbook_;
+  const SheetTable& choices_;
+  bool listed_;
+};
 
 }  // namespace
 
@@ -29,7 +50,7 @@ std::string WorkbookPath(ExportWindow& window, int32_t workbook) {
     case kPathFile:
       return selected;
     case kPathFolder: {
-      std::string candidate = selected + kPathSeparator + name;
+      std::string candidate = JoinPath(selected, name);
       return PathKind(candidate) == kPathFile ? candidate : std::string();
     }
     default:
@@ -41,65 +62,20 @@ ConvertResult ConvertWorkbook(ExportWindow& window, ExportContext& context, int3
                               const std::string& workbook_output_folder) {
   const std::string path = WorkbookPath(window, workbook);
   if (path.empty()) return kWorkbookNotFound;
-  const std::string folder = workbook_output_folder + kPathSeparator;
 
-  std::shared_ptr<engine::Application> application;
-  std::shared_ptr<engine::Workbook> book;
-  try {
-    application = context.applications.CreateObject(engine::kApplicationClass);
-    book = application->WorkbooksOpen(path);
-    application->SetDisplayAlerts(false);
-
-    const int32_t count = book->WorksheetsCount();
-    // Worksheet numbers are 16-bit: a workbook with more worksheets fails.
-    if (count > INT16_MAX) {
-      throw engine::AutomationError(engine::ErrorCode::kBadIndex,
-                                    "The workbook has more than 32767 worksheets.");
-    }
-    window.SetProgressMax(count);
-
-    const SheetTable& choices = window.Choices();
-    // A workbook whose first label was emptied counts as never listed.
-    const bool listed = choices.IsListed(workbook);
-    const int mode = window.NamingMode();
-    const std::string book_name = CutBeforeLastDot(window.WorkbookEntryText(workbook));
-    const int32_t file_format = window.FileFormat();
-
-    for (int32_t number = 1; number <= count; ++number) {
-      const auto i = static_cast<int16_t>(number);
-      std::string sheet_name;
-      bool chosen = true;
-      if (listed && number <= SheetTable::kLastWorksheet) {
-        chosen = choices.IsChosen(workbook, number);
-        if (chosen) sheet_name = choices.Label(workbook, number);
-      } else {
-        sheet_name = book->Worksheets(i)->Name();
-      }
-      if (chosen) {
-        // The name is made before the emptiness test, so an empty worksheet
-        // still uses up its number in the numbered mode.
-        const std::string file = context.naming.DbfBaseName(mode, book_name, sheet_name) + ".dbf";
-        SaveWorksheetAsDbf(*book, i, folder + file, file_format);
-      }
-      window.SetProgressValue(number);
-    }
-
-    book->Close();
-    application->Quit();
-    window.SetProgressValue(0);
-    book.reset();
-    application.reset();
-    context.naming.SheetCounter = 0;
-    return kWorkbookConverted;
-  } catch (const std::exception& error) {
-    // Every error takes this path, also one without a positive number (a
-    // lost connection to the application): leaving the application running
-    // and the workbook open would help no one.
-    window.ShowMessage(error.what(), BoxIcon::kNone);
-    CloseQuietly(book.get());
-    QuitQuietly(application.get());
+  ConversionSettings settings;
+  settings.naming_mode = window.NamingMode();
+  settings.book_name = CutBeforeLastDot(window.WorkbookEntryText(workbook));
+  settings.file_format = window.FileFormat();
+  WindowHost host(window, workbook);
+  const ConversionReport report = ConvertWorkbookInto(path, workbook_output_folder, settings, host,
+                                                      context.applications, context.naming);
+  if (!report.converted) {
+    window.ShowMessage(report.reason, BoxIcon::kNone);
     return kWorkbookFailed;
   }
+  window.SetProgressValue(0);
+  return kWorkbookConverted;
 }
 
 }  // namespace dravella::core

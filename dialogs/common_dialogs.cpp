@@ -6,6 +6,7 @@
 #include <system_error>
 #include <vector>
 
+#include "core/path_separator.h"
 #include "dialogs/filter_list.h"
 #include "dialogs/mul_div.h"
 #include "dialogs/text_buffer.h"
@@ -13,7 +14,7 @@
 namespace dravella::dialogs {
 namespace {
 
-constexpr char kSeparator = '/';
+constexpr char kSeparator = core::kPathSeparator;
 
 // The Open dialog's buffers hold kMaxPath characters and their terminator.
 constexpr std::uint32_t kOpenBufferChars = kMaxPath;

@@ -26,6 +26,8 @@ struct BookState {
   std::unique_ptr<WorkbookFile> file;
   std::string path;
   std::vector<std::optional<CellRange>> selections;  // per worksheet
+  std::vector<int64_t> replaced;                     // per worksheet, of its last save
+  std::vector<bool> saved;                           // per worksheet
   size_t active = 0;
   bool open = true;
   bool display_alerts = true;
@@ -124,8 +126,16 @@ class EngineWorksheet final : public Worksheet {
   }
   void Activate() override {
     book_->RequireOpen();
+    // A saved worksheet's cells are read again only if asked for again, so a
+    // workbook needs the memory of one worksheet at a time, not of all.
+    const size_t previous = book_->active;
+    if (previous != index_ && book_->saved[previous]) {
+      book_->file->release_worksheet(previous);
+      book_->saved[previous] = false;
+    }
     book_->active = index_;
   }
+  int64_t LastSaveReplacedCharacters() override { return book_->replaced[index_]; }
   std::shared_ptr<Range> UsedRange() override {
     const SheetData& sheet = LoadSheet(*book_, index_);
     return std::make_shared<EngineRange>(book_, index_, sheet.used_range());
@@ -166,8 +176,12 @@ class EngineWorksheet final : public Worksheet {
     if (book_->code_page) options.code_page = *book_->code_page;
     const CellRange block = book_->selections[index_].value_or(sheet.used_range());
     const SheetBlock grid(sheet, block, book_->file->date_system());
-    const Status saved = WriteDbfTable(grid, platform::NativePath(path), options);
+    SaveStatistics statistics;
+    book_->replaced[index_] = 0;
+    const Status saved = WriteDbfTable(grid, platform::NativePath(path), options, &statistics);
+    book_->saved[index_] = true;
     if (!saved.ok()) throw AutomationError(saved);
+    book_->replaced[index_] = statistics.replaced_characters;
   }
 
  private:
@@ -211,6 +225,8 @@ class EngineApplication final : public Application {
     auto book = std::make_shared<BookState>();
     book->path = path;
     book->selections.resize(file.value()->worksheet_count());
+    book->replaced.resize(file.value()->worksheet_count());
+    book->saved.resize(file.value()->worksheet_count());
     book->file = std::move(file).value();
     book->display_alerts = display_alerts_;
     book->code_page = code_page_;

@@ -58,6 +58,9 @@ class Worksheet {
   virtual void ColumnsAutoFit() = 0;
   // Saves the selection (the used range without one) as a dBASE table.
   virtual void SaveAs(const std::string& path, int32_t file_format) = 0;
+  // How many characters the last SaveAs of this worksheet wrote as '?'
+  // because the table's code page cannot hold them.
+  virtual int64_t LastSaveReplacedCharacters() { return 0; }
 };
 
 class Workbook {

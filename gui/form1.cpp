@@ -24,6 +24,7 @@
 #include "gui/saved_lists.h"
 #include "gui/setting_dialog.h"
 #include "gui/twips.h"
+#include "gui/user_guide.h"
 
 namespace dravella::gui {
 namespace {
@@ -293,8 +294,10 @@ void Form1::Command7Click() {
 }
 
 void Form1::Command8Click() {
-  const std::filesystem::path help_file = services_.program_folder / "help.chm";
-  services_.shell.Open(help_file.string(), core::kShowDefault);
+  // Without a guide Help does nothing, as the opener of a missing file would.
+  const std::filesystem::path guide = UserGuideFor(services_.program_folder);
+  if (guide.empty()) return;
+  services_.shell.Open(guide.string(), core::kShowDefault);
 }
 
 void Form1::Command9Click() { close(); }

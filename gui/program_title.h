@@ -1,10 +1,13 @@
 // The program's title (window caption, message boxes) and the maker's addresses.
 #pragma once
 
+#include "core/version.h"
+
 namespace dravella::gui {
 
 inline constexpr char kProgramTitle[] = "Dravella";
-inline constexpr char kProgramVersion[] = "29.12.26";
+// The build's project version, as dravbatch --version prints it.
+inline constexpr const char* kProgramVersion = core::kVersion;
 
 // The maker's home page and support address: one place for both.
 inline constexpr char kMakerHomePage[] = "https://www.dravella.example/";

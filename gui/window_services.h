@@ -16,7 +16,7 @@ struct WindowServices {
   MessageBoxes& messages;
   core::ShellOpener& shell;
   dialogs::DialogSystem& dialogs;
-  // The folder of the program file: help.chm lies here.
+  // The folder of the program file: Help finds the user guide from here.
   std::filesystem::path program_folder;
   // set.txt, EXCEL.txt and output.txt lie here (see SettingsFolderFor).
   std::filesystem::path settings_folder;

@@ -10,6 +10,7 @@ packages=(
   xvfb xauth
   clang-14 libclang-rt-14-dev
   python3 python3-xlrd python3-dbfread gdal-bin
+  python3-markdown dpkg-dev file lintian desktop-file-utils appstream man-db
 )
 
 missing=()

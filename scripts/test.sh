@@ -4,7 +4,9 @@
 #   2. the engine and conversion tests again under AddressSanitizer and
 #      UndefinedBehaviorSanitizer;
 #   3. the reader's fuzz target, built with clang and run briefly on its seeds;
-#   4. dravbatch.exe and the engine, core and command-line tests cross-built
+#   4. the Debian package, made from the build of step 1, installed, run and
+#      removed (scripts/package-test.sh);
+#   5. dravbatch.exe and the engine, core and command-line tests cross-built
 #      for Windows and run under Wine (scripts/test-windows.sh).
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -33,6 +35,11 @@ if [ -f tests/fuzz/CMakeLists.txt ]; then
   cmake --build build-fuzz -j "$jobs" --target fuzz_xls_reader
   tests/fuzz/smoke.sh build-fuzz
 fi
+
+# ---- Package: built from build/ of the first stage, installed, run, removed.
+echo "== Debian package: build, install, run, remove"
+scripts/package-test.sh build
+# ---- end of the package stage
 
 echo "== Windows build under Wine"
 scripts/test-windows.sh build | tee -a "$summary"

@@ -30,6 +30,7 @@ namespace {
 struct CharacterBytes {
   char bytes[4];
   size_t size;
+  bool replaced = false;  // written as '?': the page cannot hold it
 };
 
 class CharacterEncoder {
@@ -40,7 +41,7 @@ class CharacterEncoder {
   CharacterBytes Next(std::string_view text, size_t& pos) const {
     const size_t start = pos;
     const char32_t c = NextCharacter(text, pos);
-    if (c == kMalformed) return {{'?'}, 1};
+    if (c == kMalformed) return {{'?'}, 1, true};
     if (page_ == CodePage::kUtf8) {
       CharacterBytes out{};
       out.size = pos - start;
@@ -54,7 +55,7 @@ class CharacterEncoder {
     if (found != upper_.end() && found->code_point == c) {
       return {{static_cast<char>(found->byte)}, 1};
     }
-    return {{'?'}, 1};
+    return {{'?'}, 1, true};
   }
 
  private:
@@ -89,7 +90,8 @@ EncodedSize MeasureEncoded(std::string_view utf8, CodePage page, size_t limit) {
   return size;
 }
 
-size_t EncodeInto(std::string_view utf8, CodePage page, char* out, size_t limit) {
+size_t EncodeInto(std::string_view utf8, CodePage page, char* out, size_t limit,
+                  int64_t* replaced) {
   const CharacterEncoder encoder(page);
   size_t written = 0;
   size_t pos = 0;
@@ -105,11 +107,12 @@ size_t EncodeInto(std::string_view utf8, CodePage page, char* out, size_t limit)
     if (limit - written < c.size) break;
     std::copy(c.bytes, c.bytes + c.size, out + written);
     written += c.size;
+    if (c.replaced && replaced != nullptr) ++*replaced;
   }
   return written;
 }
 
-void EncodeAppend(std::string_view utf8, CodePage page, std::string& out) {
+void EncodeAppend(std::string_view utf8, CodePage page, std::string& out, int64_t* replaced) {
   const CharacterEncoder encoder(page);
   size_t pos = 0;
   while (pos < utf8.size()) {
@@ -121,6 +124,7 @@ void EncodeAppend(std::string_view utf8, CodePage page, std::string& out) {
     }
     const CharacterBytes c = encoder.Next(utf8, pos);
     out.append(c.bytes, c.size);
+    if (c.replaced && replaced != nullptr) ++*replaced;
   }
 }
 

@@ -24,10 +24,13 @@ EncodedSize MeasureEncoded(std::string_view utf8, CodePage page, size_t limit);
 
 // Writes the text in the code page, at most limit bytes and never part of
 // a character; returns the bytes written. A character the page cannot
-// hold, and each byte of malformed UTF-8, becomes '?'.
-size_t EncodeInto(std::string_view utf8, CodePage page, char* out, size_t limit);
+// hold, and each byte of malformed UTF-8, becomes '?'; replaced (when given)
+// is raised by one for each such '?' written.
+size_t EncodeInto(std::string_view utf8, CodePage page, char* out, size_t limit,
+                  int64_t* replaced = nullptr);
 
-// The whole text in the code page, appended to out.
-void EncodeAppend(std::string_view utf8, CodePage page, std::string& out);
+// The whole text in the code page, appended to out; replaced as above.
+void EncodeAppend(std::string_view utf8, CodePage page, std::string& out,
+                  int64_t* replaced = nullptr);
 
 }  // namespace dravella::engine::dbf

@@ -1,12 +1,15 @@
 #include "engine/dbf/memo_file.h"
 
+#include <algorithm>
 #include <array>
+#include <string>
 
 #include "engine/dbf/little_endian.h"
 
 namespace dravella::engine::dbf {
 namespace {
 
+constexpr char kDbase3EndByte = 0x1A;
 constexpr uint8_t kDbase3EndMark[2] = {0x1A, 0x1A};
 constexpr uint8_t kDbase4TextMark[4] = {0xFF, 0xFF, 0x08, 0x00};
 constexpr size_t kDbase4TextHeader = 8;
@@ -42,7 +45,14 @@ uint32_t MemoWriter::Append(std::string_view bytes) {
     file_.Write(head, sizeof head);
     file_.Write(bytes.data(), bytes.size());
   } else {
-    file_.Write(bytes.data(), bytes.size());
+    // A 0x1A inside the text would end it early for every reader.
+    if (bytes.find(kDbase3EndByte) != std::string_view::npos) {
+      std::string safe(bytes);
+      std::replace(safe.begin(), safe.end(), kDbase3EndByte, '?');
+      file_.Write(safe.data(), safe.size());
+    } else {
+      file_.Write(bytes.data(), bytes.size());
+    }
     file_.Write(kDbase3EndMark, sizeof kDbase3EndMark);
   }
   PadToBlock(bytes.size() + FramingBytes(level_));

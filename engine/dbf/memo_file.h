@@ -5,7 +5,7 @@
 //   block 0  [0..3]  next free block (LE)    block 0  [0..3]   next free block (LE)
 //            [16]    0x03                             [20..21] block size, 512 (LE)
 //            rest    0x00                             rest     0x00
-//   a text   its bytes, 1A 1A                a text   FF FF 08 00, its length + 8
+//   a text   its bytes (1A as '?'), 1A 1A    a text   FF FF 08 00, its length + 8
 //                                                     (LE, 4 bytes), its bytes
 //   then 0x00 up to the end of the text's last block
 #pragma once

@@ -67,13 +67,14 @@ void RecordFormatter::FormatField(const FieldLayout& field, const CellValue& cel
       }
       CellTextScratch scratch;
       EncodeInto(CellText(cell, layout_.date_system, scratch), layout_.code_page, out,
-                 static_cast<size_t>(field.width));
+                 static_cast<size_t>(field.width), &replaced_characters_);
       return;
     }
     case FieldType::kMemo: {
       CellTextScratch scratch;
       memo_text_.clear();
-      EncodeAppend(CellText(cell, layout_.date_system, scratch), layout_.code_page, memo_text_);
+      EncodeAppend(CellText(cell, layout_.date_system, scratch), layout_.code_page, memo_text_,
+                   &replaced_characters_);
       const uint32_t block = memo_->Append(memo_text_);
       char text[12];
       const auto end = std::to_chars(text, text + sizeof text, block).ptr;

@@ -1,55 +1,139 @@
 #include "engine/dbf/staged_file.h"
 
-#include <atomic>
 #include <cerrno>
-#include <random>
+#include <cstring>
 #include <string>
 #include <system_error>
 #include <utility>
 
+#include "engine/dbf/interrupt_cleanup.h"
 #include "engine/platform/file_system.h"
+
+#ifndef _WIN32
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
 
 namespace dravella::engine::dbf {
 namespace {
 
+namespace fs = std::filesystem;
+
+constexpr int kSlots = 10;
+
 std::string Reason(int error) { return std::generic_category().message(error); }
 
-// A file that exists is never opened: two saves never share a temp file.
-std::FILE* OpenNew(const std::filesystem::path& path) { return platform::OpenNewFile(path); }
-
-std::string TempSuffix() {
-  static std::atomic<uint32_t> counter{std::random_device{}()};
-  char text[16];
-  std::snprintf(text, sizeof text, ".%08x.tmp", counter.fetch_add(1));
-  return text;
+// FNV-1a of the final file name: the temporary names of one table share it.
+uint32_t NameHash(const fs::path& final_path) {
+  uint32_t hash = 2166136261u;
+  for (const unsigned char c : platform::PathText(final_path.filename())) hash = (hash ^ c) * 16777619u;
+  return hash;
 }
+
+fs::path SiblingName(const fs::path& final_path, int slot, const char* extension) {
+  char name[32];
+  std::snprintf(name, sizeof name, "~dv%08x-%d%s", NameHash(final_path), slot, extension);
+  return final_path.parent_path() / name;
+}
+
+#ifndef _WIN32
+// Opens a new file at path and takes its lock; -1 with errno on failure.
+// The lock lives as long as the descriptor (or a duplicate of it) is open.
+int CreateLocked(const fs::path& path) {
+  const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+  if (fd < 0) return -1;
+  if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+    const int error = errno;
+    ::close(fd);
+    errno = error;
+    return -1;
+  }
+  // A cleaner may have taken the new file for a leftover between open and
+  // lock: then the name no longer leads to this file.
+  struct stat opened{}, named{};
+  if (::fstat(fd, &opened) != 0 || ::stat(path.c_str(), &named) != 0 ||
+      opened.st_ino != named.st_ino || opened.st_dev != named.st_dev) {
+    ::close(fd);
+    errno = EEXIST;
+    return -1;
+  }
+  return fd;
+}
+
+// Removes the file at path when no live save holds its lock.
+void RemoveIfLeftover(const fs::path& path) {
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
+  if (fd < 0) return;
+  if (::flock(fd, LOCK_EX | LOCK_NB) == 0) ::unlink(path.c_str());
+  ::close(fd);
+}
+
+std::FILE* StreamOf(int fd) {
+  const int copy = ::dup(fd);
+  if (copy < 0) return nullptr;
+  std::FILE* file = ::fdopen(copy, "wb");
+  if (file == nullptr) ::close(copy);
+  return file;
+}
+
+void CloseLock(int fd) {
+  if (fd >= 0) ::close(fd);
+}
+#endif
 
 }  // namespace
 
-Result<StagedFile> StagedFile::Create(const std::filesystem::path& final_path) {
-  constexpr int kAttempts = 100;
+fs::path TempPathFor(const fs::path& final_path, int slot) {
+  return SiblingName(final_path, slot, ".tmp");
+}
+
+Result<StagedFile> StagedFile::Create(const fs::path& final_path) {
+  for (int slot = 0; slot < kSlots; ++slot) RemoveIfLeftover(TempPathFor(final_path, slot));
   int error = EEXIST;
-  for (int attempt = 0; attempt < kAttempts && error == EEXIST; ++attempt) {
-    std::filesystem::path temp_path = final_path;
-    temp_path += TempSuffix();
+  for (int slot = 0; slot < kSlots; ++slot) {
+    fs::path temp_path = TempPathFor(final_path, slot);
+    // Listed before it exists, so an interrupt right after the creation
+    // still finds it.
+    const int listed = ListTempFile(temp_path.c_str());
     errno = 0;
-    if (std::FILE* file = OpenNew(temp_path)) {
-      return StagedFile(final_path, std::move(temp_path), file);
+    const int fd = CreateLocked(temp_path);
+    if (fd < 0) {
+      error = errno != 0 ? errno : EIO;
+      UnlistTempFile(listed);
+      if (error == EEXIST) continue;  // a live save of a table of the same hash
+      break;
     }
-    error = errno != 0 ? errno : EIO;
+    std::FILE* file = StreamOf(fd);
+    if (file == nullptr) {
+      error = errno != 0 ? errno : EIO;
+      CloseLock(fd);
+      std::error_code ignored;
+      fs::remove(temp_path, ignored);
+      UnlistTempFile(listed);
+      break;
+    }
+    return StagedFile(final_path, std::move(temp_path), file, fd, listed);
   }
   return Status::Error(ErrorCode::kWriteFailed,
                        "Cannot write " + platform::PathText(final_path) + ": " + Reason(error));
 }
 
-StagedFile::StagedFile(std::filesystem::path final_path, std::filesystem::path temp_path,
-                       std::FILE* file)
-    : final_path_(std::move(final_path)), temp_path_(std::move(temp_path)), file_(file) {}
+StagedFile::StagedFile(fs::path final_path, fs::path temp_path, std::FILE* file, int lock_fd,
+                       int listed)
+    : final_path_(std::move(final_path)),
+      temp_path_(std::move(temp_path)),
+      file_(file),
+      lock_fd_(lock_fd),
+      listed_(listed) {}
 
 StagedFile::StagedFile(StagedFile&& other) noexcept
     : final_path_(std::move(other.final_path_)),
       temp_path_(std::move(other.temp_path_)),
       file_(std::exchange(other.file_, nullptr)),
+      lock_fd_(std::exchange(other.lock_fd_, -1)),
+      listed_(std::exchange(other.listed_, -1)),
       error_(other.error_),
       committed_(std::exchange(other.committed_, true)) {}
 
@@ -59,6 +143,8 @@ StagedFile& StagedFile::operator=(StagedFile&& other) noexcept {
     final_path_ = std::move(other.final_path_);
     temp_path_ = std::move(other.temp_path_);
     file_ = std::exchange(other.file_, nullptr);
+    lock_fd_ = std::exchange(other.lock_fd_, -1);
+    listed_ = std::exchange(other.listed_, -1);
     error_ = other.error_;
     committed_ = std::exchange(other.committed_, true);
   }
@@ -67,6 +153,13 @@ StagedFile& StagedFile::operator=(StagedFile&& other) noexcept {
 
 StagedFile::~StagedFile() { Discard(); }
 
+void StagedFile::Release() {
+  UnlistTempFile(listed_);
+  listed_ = -1;
+  CloseLock(lock_fd_);
+  lock_fd_ = -1;
+}
+
 void StagedFile::Discard() {
   if (file_ != nullptr) {
     std::fclose(file_);
@@ -74,8 +167,9 @@ void StagedFile::Discard() {
   }
   if (!committed_ && !temp_path_.empty()) {
     std::error_code ignored;
-    std::filesystem::remove(temp_path_, ignored);
+    fs::remove(temp_path_, ignored);
   }
+  Release();
   committed_ = true;
 }
 
@@ -112,14 +206,103 @@ Status StagedFile::Finish() {
   return Status::Ok();
 }
 
-Status StagedFile::Commit() {
+Status StagedFile::Commit() { return ReplaceTogether({this}, {}); }
+
+namespace {
+
+// One name of a replacement: its earlier file (kept aside until the end)
+// and whether the new file was put in its place.
+struct Replacement {
+  fs::path final_path;
+  fs::path backup;     // empty: there was no earlier file
+  bool linked = false; // the backup is a second name of the earlier file
+  bool placed = false;
+};
+
+bool IsFolder(const fs::path& path) {
   std::error_code error;
-  std::filesystem::rename(temp_path_, final_path_, error);
-  if (error) {
-    return Status::Error(ErrorCode::kWriteFailed,
-                         "Cannot replace " + platform::PathText(final_path_) + ": " + error.message());
+  return fs::is_directory(fs::symlink_status(path, error));
+}
+
+bool Exists(const fs::path& path) {
+  std::error_code error;
+  return fs::symlink_status(path, error).type() != fs::file_type::not_found && !error;
+}
+
+// Keeps the earlier file at final_path under a backup name: a second name
+// where the file system has them (the file stays in place meanwhile), else
+// by moving it aside.
+std::error_code KeepAside(Replacement& step) {
+  std::error_code error;
+  if (!Exists(step.final_path) || IsFolder(step.final_path)) return error;
+  for (int slot = 0; slot < kSlots; ++slot) {
+    const fs::path backup = SiblingName(step.final_path, slot, ".old");
+    if (Exists(backup)) continue;
+    fs::create_hard_link(step.final_path, backup, error);
+    if (!error) {
+      step.backup = backup;
+      step.linked = true;
+      return error;
+    }
+    fs::rename(step.final_path, backup, error);
+    if (!error) step.backup = backup;
+    return error;
   }
-  committed_ = true;
+  return std::make_error_code(std::errc::file_exists);
+}
+
+void Restore(std::vector<Replacement>& steps) {
+  for (auto step = steps.rbegin(); step != steps.rend(); ++step) {
+    std::error_code ignored;
+    if (!step->backup.empty()) {
+      fs::rename(step->backup, step->final_path, ignored);
+      // Renaming a second name over the first one leaves both in place.
+      if (step->linked) fs::remove(step->backup, ignored);
+    } else if (step->placed) {
+      fs::remove(step->final_path, ignored);
+    }
+  }
+}
+
+Status ReplaceFailed(const fs::path& path, const std::error_code& error) {
+  return Status::Error(ErrorCode::kWriteFailed, "Cannot replace " + platform::PathText(path) + ": " +
+                                                    error.message() +
+                                                    " (the earlier files were kept)");
+}
+
+}  // namespace
+
+Status ReplaceTogether(const std::vector<StagedFile*>& files,
+                       const std::vector<fs::path>& removed) {
+  std::vector<Replacement> steps;
+  std::error_code error;
+  fs::path failed;
+  auto fail = [&](const fs::path& path) {
+    failed = path;
+    Restore(steps);
+  };
+  for (StagedFile* file : files) {
+    Replacement& step = steps.emplace_back(Replacement{file->final_path_});
+    if ((error = KeepAside(step))) return fail(step.final_path), ReplaceFailed(failed, error);
+    fs::rename(file->temp_path_, file->final_path_, error);
+    if (error) return fail(step.final_path), ReplaceFailed(failed, error);
+    step.placed = true;
+  }
+  for (const fs::path& path : removed) {
+    if (!Exists(path) || IsFolder(path)) continue;
+    Replacement& step = steps.emplace_back(Replacement{path});
+    if ((error = KeepAside(step))) return fail(path), ReplaceFailed(failed, error);
+    if (step.linked) fs::remove(path, error);
+    if (error) return fail(path), ReplaceFailed(failed, error);
+  }
+  for (StagedFile* file : files) {
+    file->committed_ = true;
+    file->Release();
+  }
+  for (const Replacement& step : steps) {
+    std::error_code ignored;
+    if (!step.backup.empty()) fs::remove(step.backup, ignored);
+  }
   return Status::Ok();
 }
 

@@ -1,5 +1,5 @@
 // WriteDbfTable: plans the table, writes the table, memo and code-page files
-// under temporary names, then renames them into place, the table last.
+// under temporary names, then puts them into place together, the table last.
 #include <algorithm>
 #include <ctime>
 #include <optional>
@@ -74,20 +74,9 @@ std::filesystem::path Companion(const std::filesystem::path& target, const char*
   return path.replace_extension(extension);
 }
 
-// A companion file left by an earlier save would pair with the new table.
-Status RemoveStale(const std::filesystem::path& path, std::string_view what) {
-  std::error_code error;
-  std::filesystem::remove(path, error);
-  if (error) {
-    return Status::Error(ErrorCode::kWriteFailed,
-                         "The table was saved, but the earlier " + std::string(what) + " " +
-                             platform::PathText(path) + " cannot be removed: " + error.message());
-  }
-  return Status::Ok();
-}
-
-void WriteRecords(const CellGrid& grid, const dbf::TableLayout& layout, StagedFile& table,
-                    dbf::MemoWriter* memo) {
+// Returns the characters written as '?' because the code page cannot hold them.
+int64_t WriteRecords(const CellGrid& grid, const dbf::TableLayout& layout, StagedFile& table,
+                     dbf::MemoWriter* memo) {
   dbf::RecordFormatter formatter(layout, memo);
   const size_t record_length = layout.record_length;
   std::vector<char> buffer(std::max(kWriteBufferBytes, record_length + 1));
@@ -106,12 +95,14 @@ void WriteRecords(const CellGrid& grid, const dbf::TableLayout& layout, StagedFi
   }
   buffer[used++] = kEndOfFile;
   table.Write(buffer.data(), used);
+  return formatter.replaced_characters();
 }
 
 }  // namespace
 
 Status WriteDbfTable(const CellGrid& grid, const std::filesystem::path& target,
-                     const DbfOptions& options) {
+                     const DbfOptions& options, SaveStatistics* statistics) {
+  if (statistics != nullptr) *statistics = SaveStatistics{};
   if (Status status = CheckTarget(target); !status.ok()) return status;
   Result<dbf::TableLayout> planned = dbf::PlanTable(grid, options.level, options.code_page);
   if (!planned.ok()) return planned.status();
@@ -141,7 +132,7 @@ Status WriteDbfTable(const CellGrid& grid, const std::filesystem::path& target,
   const std::vector<uint8_t> header =
       dbf::BuildTableHeader(layout, options.header_date.value_or(Today()));
   table->Write(header.data(), header.size());
-  WriteRecords(grid, layout, table.value(), memo ? &*memo : nullptr);
+  const int64_t replaced = WriteRecords(grid, layout, table.value(), memo ? &*memo : nullptr);
   if (memo) memo->Finish();
 
   if (Status status = table->Finish(); !status.ok()) return status;
@@ -151,20 +142,26 @@ Status WriteDbfTable(const CellGrid& grid, const std::filesystem::path& target,
   if (cpg_file) {
     if (Status status = cpg_file->Finish(); !status.ok()) return status;
   }
+
+  // Companions first and the table last, so a reader that sees the new
+  // table finds its companions; a companion the new table does not use goes,
+  // or it would pair with the new table. All of it as one step: when any
+  // part fails, the earlier table and its companions stay as they were.
+  std::vector<StagedFile*> files;
+  std::vector<std::filesystem::path> removed;
   if (memo_file) {
-    if (Status status = memo_file->Commit(); !status.ok()) return status;
+    files.push_back(&*memo_file);
+  } else {
+    removed.push_back(memo_path);
   }
   if (cpg_file) {
-    if (Status status = cpg_file->Commit(); !status.ok()) return status;
+    files.push_back(&*cpg_file);
+  } else {
+    removed.push_back(cpg_path);
   }
-  if (Status status = table->Commit(); !status.ok()) return status;
-
-  if (!layout.has_memo) {
-    if (Status status = RemoveStale(memo_path, "memo file"); !status.ok()) return status;
-  }
-  if (!utf8) {
-    if (Status status = RemoveStale(cpg_path, "code-page file"); !status.ok()) return status;
-  }
+  files.push_back(&table.value());
+  if (Status status = dbf::ReplaceTogether(files, removed); !status.ok()) return status;
+  if (statistics != nullptr) statistics->replaced_characters = replaced;
   return Status::Ok();
 }
 

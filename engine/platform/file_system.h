@@ -12,13 +12,9 @@
 #include <string>
 #include <string_view>
 
+#include "engine/platform/path_separator.h"
+
 namespace dravella::platform {
-
-// The separator put between a folder and a name: '/' on POSIX, '\' on Windows.
-extern const char kPathSeparator;
-
-// Whether c separates names here: '/' everywhere, and '\' on Windows too.
-bool IsPathSeparator(char c);
 
 // The file system's path for a path text, and the text for a path. A text
 // that is not valid UTF-8 on Windows gives the empty path, which names nothing.

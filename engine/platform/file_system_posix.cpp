@@ -2,10 +2,6 @@
 
 namespace dravella::platform {
 
-const char kPathSeparator = '/';
-
-bool IsPathSeparator(char c) { return c == '/'; }
-
 // Names are the file system's bytes: they pass unchanged both ways.
 std::filesystem::path NativePath(std::string_view text) {
   return std::filesystem::path(std::string(text));

@@ -17,10 +17,6 @@ bool IsRoot(const std::filesystem::path& path) { return path.relative_path().emp
 
 }  // namespace
 
-const char kPathSeparator = '\\';
-
-bool IsPathSeparator(char c) { return c == '\\' || c == '/'; }
-
 std::wstring WideFromUtf8(std::string_view text) {
   if (text.empty()) return {};
   const int size = static_cast<int>(text.size());

@@ -125,6 +125,10 @@ const std::string& WorkbookFile::worksheet_name(size_t index) const {
 
 DateSystem WorkbookFile::date_system() const { return globals_->date_system; }
 
+void WorkbookFile::release_worksheet(size_t index) {
+  if (index < sheets_.size()) sheets_[index].reset();
+}
+
 Result<const SheetData*> WorkbookFile::worksheet(size_t index) {
   if (index >= sheets_.size()) {
     return Status::Error(ErrorCode::kBadIndex, "The workbook \"" + display_name_ + "\" has no worksheet " +

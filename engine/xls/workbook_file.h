@@ -36,6 +36,8 @@ class WorkbookFile {
   size_t worksheet_count() const;
   const std::string& worksheet_name(size_t index) const;  // 0-based, UTF-8; "" out of range
   Result<const SheetData*> worksheet(size_t index);       // reads cells on first call, then cached
+  // Frees the cached cells of a worksheet; a later worksheet() reads them again.
+  void release_worksheet(size_t index);
   DateSystem date_system() const;
 
  private:

@@ -12,11 +12,13 @@ namespace {
 namespace fs = std::filesystem;
 using testing::RunProgram;
 
-TEST(DravbatchCliTest, WithoutArgumentsPrintsNothingAndExitsOne) {
+TEST(DravbatchCliTest, WithoutArgumentsSaysWhyAndExitsOne) {
   const auto run = RunProgram(DRAVBATCH_PATH, {});
   EXPECT_EQ(run.exit_status, 1);
   EXPECT_EQ(run.out, "");
-  EXPECT_EQ(run.err, "");
+  EXPECT_EQ(run.err,
+            "dravbatch: no input given (usage: dravbatch <input> <output-folder> [switch ...]; "
+            "see dravbatch --help)\n");
 }
 
 TEST(DravbatchCliTest, HelpPrintsTheUsageWithEverySwitch) {
@@ -33,12 +35,24 @@ TEST(DravbatchCliTest, HelpPrintsTheUsageWithEverySwitch) {
   EXPECT_EQ(RunProgram(DRAVBATCH_PATH, {"--help", "/tmp"}).exit_status, 1);
 }
 
+TEST(DravbatchCliTest, VersionIsTheBuildsProjectVersion) {
+  const auto run = RunProgram(DRAVBATCH_PATH, {"--version"});
+  EXPECT_EQ(run.exit_status, 0);
+  EXPECT_EQ(run.out, std::string("dravbatch ") + PROJECT_VERSION_TEXT + "\n");
+  EXPECT_EQ(run.err, "");
+  // Only as the sole argument, as --help.
+  EXPECT_EQ(RunProgram(DRAVBATCH_PATH, {"--version", "/tmp"}).exit_status, 1);
+}
+
 TEST(DravbatchCliTest, RejectedLinesChangeNothing) {
   testing::TempFolder tree;
   const std::string out = tree / "out";
   const auto run = RunProgram(DRAVBATCH_PATH, {tree / "missing.xls", out, "/open=1"});
   EXPECT_EQ(run.exit_status, 1);
-  EXPECT_EQ(run.out + run.err, "");
+  EXPECT_EQ(run.out, "");
+  EXPECT_EQ(run.err, "dravbatch: " + (tree / "missing.xls") +
+                         ": neither an existing file nor an existing folder (hidden entries, and "
+                         "patterns with * or ? that name no entry, are not taken)\n");
   EXPECT_FALSE(fs::exists(out));
 }
 

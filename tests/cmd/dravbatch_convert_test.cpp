@@ -1,6 +1,7 @@
 // dravbatch end to end with the engine, on workbooks made by the builder.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <set>
 
@@ -43,7 +44,9 @@ TEST(DravbatchConvertTest, FolderRunConvertsXlsFilesAndReportsAFailedOne) {
 
   const auto run = RunProgram(DRAVBATCH_PATH, {tree / "in", tree / "out"});
   EXPECT_EQ(run.exit_status, 2);  // e.xls failed; the others went on
-  EXPECT_EQ(run.out + run.err, "");
+  EXPECT_EQ(run.out, "");
+  EXPECT_TRUE(run.err.starts_with("dravbatch: " + (tree / "in/e.xls") + ": ")) << run.err;
+  EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
   EXPECT_EQ(FilesBelow(tree / "out"),
             (std::set<std::string>{"a/", "a/One.dbf", "a/Two.dbf", "B/", "B/Sheet1.dbf", "e/"}));
 }

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <fstream>
 #include <set>
 
 #include "tests/core/fake_application.h"
@@ -45,13 +46,32 @@ class BatchDriverTest : public ::testing::Test {
   }
   std::string Quoted(const std::string& path) const { return "\"" + path + "\""; }
 
+  std::string Content(const std::string& relative) const {
+    std::ifstream in(tree_ / relative);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+  }
+
+  // Records every line the run reports.
+  class RecordingReporter final : public BatchReporter {
+   public:
+    void Failed(const std::string& workbook, const std::string& worksheet,
+                const std::string& reason) override {
+      lines.push_back(FailureLine(workbook, worksheet, reason));
+    }
+    void CharactersReplaced(const std::string& workbook, const ReplacedCharacters& table) override {
+      lines.push_back(ReplacedCharactersLine(workbook, table));
+    }
+    std::vector<std::string> lines;
+  };
+
   testing::TempFolder tree_;
   testing::FakeWorld world_;
   testing::FakeFactory factory_{world_};
   RecordingShell shell_;
   FixedRandom random_;
   OutputNaming naming_{random_};
-  BatchContext context_{factory_, shell_, naming_};
+  RecordingReporter reporter_;
+  BatchContext context_{factory_, shell_, naming_, &reporter_};
 };
 
 TEST_F(BatchDriverTest, OneWorkbookGoesIntoTheOutputFolderInCallOrder) {
@@ -74,11 +94,13 @@ TEST_F(BatchDriverTest, FolderModeTakesOnlyXlsFilesIntoSubfolders) {
   AddBook("in/b.xlsx", {{"S", 2, 2}});
   AddBook("in/.hidden.xls", {{"S", 2, 2}});
   AddBook("in/sub/d.xls", {{"S", 2, 2}});
+  AddBook("in/what?.xls", {{"S", 2, 2}});  // '?' belongs to real names here
   fs::create_directory(tree_ / "in/folder.xls");
   fs::create_directory(tree_ / "out");
   fs::create_directory(tree_ / "out/a");  // an existing subfolder is reused
   EXPECT_EQ(Run(Quoted(tree_ / "in") + " " + Quoted(tree_ / "out")), BatchOutcome::kAllConverted);
-  EXPECT_EQ(FilesBelow(tree_ / "out"), (std::set<std::string>{"a/", "a/S.dbf", "c/", "c/S.dbf"}));
+  EXPECT_EQ(FilesBelow(tree_ / "out"), (std::set<std::string>{"a/", "a/S.dbf", "c/", "c/S.dbf",
+                                                               "what?/", "what?/S.dbf"}));
 }
 
 TEST_F(BatchDriverTest, FolderModeNeedsAnExistingOutputFolder) {
@@ -120,7 +142,7 @@ TEST_F(BatchDriverTest, NumberingGoesOnAfterAFailedWorkbookAndRestartsAfterAGood
   EXPECT_EQ(FilesBelow(tree_ / "out"), (std::set<std::string>{"1.dbf", "3.dbf", "4.dbf"}));
 }
 
-TEST_F(BatchDriverTest, FailuresAreSilentAndTheRunGoesOn) {
+TEST_F(BatchDriverTest, FailuresAreReportedAndTheRunGoesOn) {
   AddBook("in/a.xls", {{"S", 2, 2}});
   AddBook("in/b.xls", {{"S", 2, 2}});
   world_.fail_create = true;  // no application at all
@@ -131,6 +153,61 @@ TEST_F(BatchDriverTest, FailuresAreSilentAndTheRunGoesOn) {
   EXPECT_EQ(FilesBelow(tree_ / "out"), (std::set<std::string>{"a/", "b/"}));
   EXPECT_EQ(shell_.opened, (std::vector<std::string>{tree_ / "out/ 5"}));
   EXPECT_EQ(std::count(world_.log.begin(), world_.log.end(), "Quit"), 0);
+  std::vector<std::string> lines = reporter_.lines;
+  std::sort(lines.begin(), lines.end());
+  EXPECT_EQ(lines, (std::vector<std::string>{tree_ / "in/a.xls: cannot create",
+                                             tree_ / "in/b.xls: cannot create"}));
+}
+
+TEST_F(BatchDriverTest, AFailedWorksheetIsNamedInItsLine) {
+  const std::string book = AddBook("in/a.xls", {{"One", 2, 2}, {"Two", 2, 2}});
+  world_.books[book].fail_save_of_sheet = 2;
+  EXPECT_EQ(Run(Quoted(book) + " " + Quoted(tree_ / "out")), BatchOutcome::kSomeFailed);
+  EXPECT_EQ(reporter_.lines, (std::vector<std::string>{
+                                 book + ", worksheet \"Two\": cannot save " + (tree_ / "out/Two.dbf")}));
+}
+
+// Workbooks whose folder names come out alike get _2, _3 ... within one
+// run; folders of an earlier run are reused, as the overwrite rule says.
+TEST_F(BatchDriverTest, WorkbookFoldersTakenTwiceInOneRunGetSuffixes) {
+  AddBook("in/Report.xls", {{"one", 2, 2}});
+  AddBook("in/Report.XLS", {{"two", 2, 2}});
+  AddBook("in/Report .xls", {{"three", 2, 2}});
+  fs::create_directory(tree_ / "out");
+  for (int run = 1; run <= 2; ++run) {
+    SCOPED_TRACE(run);
+    EXPECT_EQ(Run(Quoted(tree_ / "in") + " " + Quoted(tree_ / "out")), BatchOutcome::kAllConverted);
+    std::set<std::string> folders, tables;
+    for (const std::string& entry : FilesBelow(tree_ / "out")) {
+      if (entry.back() == '/') {
+        folders.insert(entry);
+      } else {
+        tables.insert(entry.substr(entry.find('/') + 1));
+      }
+    }
+    EXPECT_EQ(folders, (std::set<std::string>{"Report/", "Report_2/", "Report_3/"}));
+    EXPECT_EQ(tables, (std::set<std::string>{"one.dbf", "two.dbf", "three.dbf"}));
+  }
+}
+
+// Whether an output exists is a plain existence test: hidden names, names
+// with '?' or '*' and folder paths ending in "//" are outputs like others.
+TEST_F(BatchDriverTest, ExistingOutputsAreSeenWhateverTheirNames) {
+  const std::string book = AddBook("in/Book.xls", {{".hidden", 2, 2}, {"Q?", 2, 2}, {"A*", 2, 2}});
+  for (const std::string out : {"out/.f7", "out/plain//"}) {
+    SCOPED_TRACE(out);
+    fs::create_directories(tree_ / "out");
+    const std::string line = Quoted(book) + " " + Quoted(tree_ / out) + " /overwrite=0";
+    ASSERT_EQ(Run(line), BatchOutcome::kAllConverted);
+    for (const char* table : {"/.hidden.dbf", "/Q?.dbf", "/A*.dbf"}) {
+      tree_.WriteFile(out + table, "earlier");
+    }
+    EXPECT_EQ(Run(line), BatchOutcome::kAllConverted) << "the existing folder is taken as it is";
+    for (const char* table : {"/.hidden.dbf", "/Q?.dbf", "/A*.dbf"}) {
+      EXPECT_EQ(Content(out + table), "earlier") << table;
+    }
+    EXPECT_TRUE(reporter_.lines.empty());
+  }
 }
 
 TEST_F(BatchDriverTest, AnOutputFolderThatCannotBeMadeStopsTheRun) {
@@ -165,6 +242,17 @@ TEST_F(BatchDriverTest, BookNamesFollowTheFileName) {
     EXPECT_EQ(Run(Quoted(book) + " " + Quoted(out) + " " + c.switches), BatchOutcome::kAllConverted);
     EXPECT_EQ(FilesBelow(out), (std::set<std::string>{c.expected})) << c.file << " " << c.switches;
   }
+}
+
+// A folder that cannot be listed (here: gone after it was classified) is a
+// failure with its reason, never the end of the program.
+TEST(CollectWorkbooksTest, AListingErrorIsReportedWithItsReason) {
+  testing::TempFolder tree;
+  auto list = std::make_unique<WorkbookList>();
+  std::string reason;
+  EXPECT_FALSE(CollectWorkbooks(tree / "gone", *list, &reason));
+  EXPECT_EQ(list->WorkbookCount, 0);
+  EXPECT_EQ(reason, "cannot list the folder " + (tree / "gone") + ": No such file or directory");
 }
 
 TEST(WorkbookBaseNameTest, CutsFolderLastExtensionAndTrailingBlanks) {

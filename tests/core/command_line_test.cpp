@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -12,13 +13,11 @@
 namespace dravella::core {
 namespace {
 
+// The slots up to the last non-empty one: empty words inside stay visible.
 std::vector<std::string> Filled(const CommandTokens& tokens) {
-  std::vector<std::string> filled;
-  for (const std::string& token : tokens) {
-    if (token.empty()) break;
-    filled.push_back(token);
-  }
-  return filled;
+  size_t end = tokens.size();
+  while (end > 0 && tokens[end - 1].empty()) --end;
+  return std::vector<std::string>(tokens.begin(), tokens.begin() + end);
 }
 
 struct SplitCase {
@@ -35,7 +34,12 @@ TEST(SplitCommandLineTest, GroupsQuotedWordsAndDropsEmptyPieces) {
       {"\"C:/My Files/in.xls\" \"out dir\"", {"C:/My Files/in.xls", "out dir"}},
       {"/data/\"My Files\"/in.xls", {"/data/My Files/in.xls"}},  // quotes around a part
       {"one \"two three four", {"one", "two three four"}},   // unmatched quote
-      {"a \"\" b", {"a", "b"}},                              // empty pair: no token
+      // A pair of quotes as a whole word is an empty word in its position;
+      // one inside a word adds nothing.
+      {"a \"\" b", {"a", "", "b"}},
+      {"\"\" b", {"", "b"}},
+      {"a \"\" \"\" /dbf4", {"a", "", "", "/dbf4"}},
+      {"a\"\"b", {"ab"}},
       {"a \" \" b", {"a", " ", "b"}},                        // a lone blank is kept
       {"x" + ph + "y", {"x y"}},                             // the placeholder typed in
       {"Mixed/Case.XLS", {"Mixed/Case.XLS"}},                // case is kept
@@ -160,12 +164,51 @@ TEST_F(ParseCommandLineTest, AppliesSwitchesByTheirRules) {
 }
 
 TEST(JoinProcessArgumentsTest, RoundTripsThroughTheSplit) {
-  const char* argv[] = {"dravbatch", "/data/My Book.xls", "/out", "/DBF4", "a  b"};
+  const char* argv[] = {"dravbatch", "/data/My Book.xls", "", "/DBF4", "a  b"};
   const std::string line = JoinProcessArguments(5, argv);
-  EXPECT_EQ(line, "\"/data/My Book.xls\" /out /DBF4 \"a  b\"");
+  EXPECT_EQ(line, "\"/data/My Book.xls\" \"\" /DBF4 \"a  b\"");
   CommandTokens tokens;
   ASSERT_TRUE(SplitCommandLine(line, tokens));
-  EXPECT_EQ(Filled(tokens), (std::vector<std::string>{"/data/My Book.xls", "/out", "/DBF4", "a  b"}));
+  EXPECT_EQ(Filled(tokens), (std::vector<std::string>{"/data/My Book.xls", "", "/DBF4", "a  b"}));
+}
+
+// An empty argument is an empty word where it stands: it never lets the
+// words after it move into the path positions.
+TEST_F(ParseCommandLineTest, EmptyArgumentsKeepTheirPositions) {
+  const auto parse = [this](std::vector<std::string> words) {
+    std::vector<const char*> argv{"dravbatch"};
+    for (const std::string& word : words) argv.push_back(word.c_str());
+    return ParseArguments(static_cast<int>(argv.size()), argv.data(), tokens_, options_);
+  };
+  EXPECT_FALSE(parse({"", folder_}));  // no input: never the output folder in its place
+  EXPECT_NE(options_.RejectReason.find("no input"), std::string::npos);
+  EXPECT_FALSE(Parse("\"\" \"" + folder_ + "\""));
+
+  ASSERT_TRUE(parse({book_, "", "/dbf4", "", "/name=3"}));
+  EXPECT_EQ(options_.OutputDir, "/");  // as when no output folder is given
+  EXPECT_EQ(options_.DbfSwitch, "/dbf4");
+  EXPECT_EQ(options_.NameSwitch, "/name=3");
+  ASSERT_TRUE(Parse("\"" + book_ + "\" \"\" /dbf4"));
+  EXPECT_EQ(options_.OutputDir, "/");
+  EXPECT_EQ(options_.DbfSwitch, "/dbf4");
+}
+
+// On this platform '?', '*' and '"' are characters of real names: an input
+// that exists as typed is taken; a pattern that names no entry is not.
+TEST_F(ParseCommandLineTest, InputsWithWildcardAndQuoteCharactersThatExistAreTaken) {
+  const std::string named[] = {"what?.xls", "A*.xls", "say \"hi\".xls", "dir*?/"};
+  for (const std::string& name : named) {
+    const std::string path = name.back() == '/' ? (tree_.path() / name).string()
+                                                : tree_.WriteFile(name);
+    if (name.back() == '/') std::filesystem::create_directories(path);
+    const char* argv[] = {"dravbatch", path.c_str(), "/tmp/out"};
+    EXPECT_TRUE(ParseArguments(3, argv, tokens_, options_)) << name;
+    EXPECT_EQ(options_.InputPath, path);
+  }
+  const std::string pattern = folder_ + "/*.xls";  // Book.xls matches, but no entry is named so
+  const char* argv[] = {"dravbatch", pattern.c_str(), "/tmp/out"};
+  EXPECT_FALSE(ParseArguments(3, argv, tokens_, options_));
+  EXPECT_NE(options_.RejectReason.find(pattern), std::string::npos);
 }
 
 }  // namespace

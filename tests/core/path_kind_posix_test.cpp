@@ -22,6 +22,8 @@ class PathKindTest : public ::testing::Test {
     tree_.WriteFile("data/b1.xls");
     tree_.WriteFile("data/.hidden.xls");
     tree_.WriteFile(".secret/inner.xls");
+    tree_.WriteFile("data/what?.xls");
+    tree_.WriteFile("data/A*\".xls");
     fs::create_symlink(tree_ / "data/book.xls", tree_ / "link-to-file");
     fs::create_symlink(tree_ / "data", tree_ / "link-to-folder");
     fs::create_symlink(tree_ / "gone.xls", tree_ / "dangling");
@@ -44,6 +46,8 @@ TEST_F(PathKindTest, ClassifiesEachKindOfEntry) {
       {"data/missing.xls", kPathMissing},
       {"data/*.xls", kPathMissing},   // wildcards never match, even when files would
       {"data/b?.xls", kPathMissing},
+      {"data/what?.xls", kPathFile},  // but names that hold them are real names here
+      {"data/A*\".xls", kPathFile},
       {"data/.hidden.xls", kPathMissing},
       {".secret", kPathMissing},      // a hidden folder
       {".secret/", kPathMissing},

@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <fstream>
+#include <map>
 #include <set>
 
 #include "tests/core/fake_application.h"
@@ -79,6 +81,47 @@ TEST_F(WorkbookExportTest, UnlistedWorkbookConvertsEveryWorksheetInCallOrder) {
             (Log{"SaveAs " + (tree_ / "out/Regions.dbf") + " 8", "Close", "Quit"}));
   EXPECT_EQ(window_.events, (Log{"max 2", "progress 1", "progress 2", "progress 0"}));
   EXPECT_TRUE(window_.boxes.empty());
+}
+
+// A table never replaces one the same conversion wrote: the later one takes
+// _2, _3 ... (names compared without letter case). A table left by an
+// earlier conversion is replaced as before, and an empty worksheet, which
+// writes nothing, takes no name.
+TEST_F(WorkbookExportTest, NamesTakenTwiceGetSuffixesInsteadOfReplacingATable) {
+  struct Case {
+    const char* what;
+    std::vector<FakeSheet> sheets;
+    std::vector<std::pair<std::string, bool>> listed;  // empty: not listed
+    std::map<std::string, std::string> expected;        // file -> the sheet that wrote it
+  };
+  const Case cases[] = {
+      {"names that clean alike", {Data("a<b"), Data("ab"), Data("a|b"), Data("AB")}, {},
+       {{"ab.dbf", "a<b"}, {"ab_2.dbf", "ab"}, {"ab_3.dbf", "a|b"}, {"AB_4.dbf", "AB"}}},
+      {"edited labels", {Data("s1"), Data("s2"), Data("s3")}, {{"x", true}, {"X", true}, {"x_2", true}},
+       {{"x.dbf", "s1"}, {"X_2.dbf", "s2"}, {"x_2_2.dbf", "s3"}}},
+      {"an empty worksheet", {Empty("ab"), Data("ab")}, {}, {{"ab.dbf", "ab"}}},
+      {"a table of an earlier run", {Data("old")}, {}, {{"old.dbf", "old"}}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    const std::string out = std::string("out-") + std::to_string(&c - cases);
+    tree_.WriteFile(out + "/old.dbf", "written by an earlier run");
+    world_ = testing::FakeWorld{};
+    window_ = testing::FakeConvertWindow{};
+    window_.selected_input = tree_ / "in";
+    window_.choices.Clear();
+    AddBook("Book.xls", c.sheets);
+    if (!c.listed.empty()) List(1, c.listed);
+    ASSERT_EQ(Convert(1, out), kWorkbookConverted);
+    std::map<std::string, std::string> written;
+    for (const std::string& file : FilesIn(out)) {
+      std::ifstream in(tree_ / (out + "/" + file));
+      std::getline(in, written[file]);
+    }
+    std::map<std::string, std::string> expected = c.expected;
+    expected.emplace("old.dbf", "written by an earlier run");
+    EXPECT_EQ(written, expected);
+  }
 }
 
 TEST_F(WorkbookExportTest, WorksheetChoicesDecideWhatIsConvertedAndUnderWhichName) {

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "engine/dbf/dbf_writer.h"
+#include "engine/dbf/staged_file.h"
 #include "tests/dbf/dbf_test_files.h"
 #include "tests/dbf/generated_grid.h"
 #include "tests/dbf/memory_grid.h"
@@ -101,6 +102,46 @@ TEST(FailedSave, AnotherTablesCompanionsAreLeftAlone) {
   WriteFile(folder / "t.dbf.dbt", "memo");
   ASSERT_TRUE(WriteDbfTable(SmallGrid(), folder / "t.dbf", Options(DbfLevel::kDbase3)).ok());
   EXPECT_EQ(folder.Files(), (Files{"other.dbt", "t.dbf", "t.dbf.dbt"}));
+}
+
+// The memo and code-page files go into place before the table. When a later
+// one cannot be put in place (here a folder stands at the code-page name),
+// the memo already in place must not pair the earlier table with new texts:
+// every earlier file comes back as it was and no new or temporary file stays.
+TEST(FailedSave, AReplaceThatFailsAfterTheMemoWasPlacedRestoresEveryEarlierFile) {
+  ScratchFolder folder;
+  WriteFile(folder / "t.dbf", "earlier table");
+  WriteFile(folder / "t.dbt", "earlier memo");
+  std::filesystem::create_directory(folder / "t.cpg");
+  WriteFile(folder / "t.cpg" / "inside", "in the way");
+  const MemoryGrid with_memo = MemoryGrid::Column("T", {Text(std::string(300, 'n'))});
+
+  const Status status =
+      WriteDbfTable(with_memo, folder / "t.dbf", Options(DbfLevel::kDbase3, CodePage::kUtf8));
+  EXPECT_EQ(status.code(), ErrorCode::kWriteFailed);
+  EXPECT_NE(status.description().find("Cannot replace " + (folder / "t.cpg").string()),
+            std::string::npos)
+      << status.description();
+  EXPECT_EQ(folder.Files(), (Files{"t.cpg", "t.dbf", "t.dbt"}));
+  EXPECT_EQ(ReadBytes(folder / "t.dbf"), "earlier table");
+  EXPECT_EQ(ReadBytes(folder / "t.dbt"), "earlier memo");
+}
+
+// Temporary names do not grow with the table's name, so every name the
+// folder takes can be saved; a leftover of an interrupted save of the same
+// table is removed by the next save.
+TEST(FailedSave, TemporaryNamesFitAnyTableNameAndLeftoversAreRemoved) {
+  for (const size_t length : {size_t{8}, size_t{245}, size_t{251}}) {
+    SCOPED_TRACE(length);
+    ScratchFolder folder;
+    const std::filesystem::path target = folder / (std::string(length, 'n') + ".dbf");
+    WriteFile(dbf::TempPathFor(target, 0), "left by an interrupted save");
+    WriteFile(dbf::TempPathFor(target, 3), "left by an interrupted save");
+    const MemoryGrid with_memo = MemoryGrid::Column("T", {Text(std::string(300, 'n'))});
+    ASSERT_TRUE(WriteDbfTable(with_memo, target, Options(DbfLevel::kDbase3)).ok());
+    const std::string base(length, 'n');
+    EXPECT_EQ(folder.Files(), (Files{base + ".dbf", base + ".dbt"}));
+  }
 }
 
 #ifdef __unix__

@@ -1,6 +1,7 @@
 // What each field type holds for each kind of cell.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -118,6 +119,48 @@ TEST(FieldValues, MemoTextsAreInTheTablesCodePage) {
           page == CodePage::kUtf8 ? text : std::string(300, 'x') + "\xD9\x80";
       EXPECT_EQ(MemoText(memo, level == DbfLevel::kDbase4, 1), expected);
     }
+  }
+}
+
+// dBASE III ends a memo text with 0x1A, so one inside the text would cut it
+// short for every reader; dBASE IV texts carry their length and keep it.
+TEST(FieldValues, EndOfTextByteInsideAMemoText) {
+  const std::string text = "before\x1A" + std::string(300, 'x') + "\x1A\x1A after";
+  std::string dbase3 = text;
+  std::replace(dbase3.begin(), dbase3.end(), '\x1A', '?');
+  for (const DbfLevel level : {DbfLevel::kDbase3, DbfLevel::kDbase4}) {
+    ScratchFolder folder;
+    ASSERT_TRUE(
+        WriteDbfTable(MemoryGrid::Column("T", {Text(text)}), folder / "t.dbf", Options(level)).ok());
+    const bool dbase4 = level == DbfLevel::kDbase4;
+    EXPECT_EQ(MemoText(ReadBytes(folder / "t.dbt"), dbase4, 1), dbase4 ? text : dbase3);
+  }
+}
+
+// The count of characters written as '?' because the code page cannot hold
+// them, in C fields and memo texts alike; field names do not count.
+TEST(FieldValues, SaveCountsCharactersTheCodePageCannotHold) {
+  const struct {
+    const char* what;
+    MemoryGrid grid;
+    CodePage page;
+    int64_t replaced;
+  } cases[] = {
+      {"Cyrillic in 1252", MemoryGrid::Column("Имя", {Text("Жук"), Text("ok")}), CodePage::k1252, 3},
+      {"Cyrillic in 1251", MemoryGrid::Column("T", {Text("Жук")}), CodePage::k1251, 0},
+      {"anything in UTF-8", MemoryGrid::Column("T", {Text("Жук 中文")}), CodePage::kUtf8, 0},
+      {"a memo text", MemoryGrid::Column("T", {Text(std::string(300, 'x') + "中文")}),
+       CodePage::k1252, 2},
+      {"a question mark itself", MemoryGrid::Column("T", {Text("why?")}), CodePage::k1252, 0},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    ScratchFolder folder;
+    SaveStatistics statistics;
+    statistics.replaced_characters = -1;
+    ASSERT_TRUE(
+        WriteDbfTable(c.grid, folder / "t.dbf", Options(DbfLevel::kDbase3, c.page), &statistics).ok());
+    EXPECT_EQ(statistics.replaced_characters, c.replaced);
   }
 }
 

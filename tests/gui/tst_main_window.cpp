@@ -396,18 +396,40 @@ void MainWindowTest::iconsAreDrawn() {
 }
 
 void MainWindowTest::helpAndHomePageGoThroughTheShellSilently() {
+  // An installed layout: the program in bin/, its guide under share/doc/.
   TestServices stand_ins;
-  stand_ins.shell.answer = false;  // no help.chm, no browser: the shell fails
-  Form1 window(stand_ins.Services());
+  const std::filesystem::path root = stand_ins.ProgramFolder();
+  const std::filesystem::path guide = root / "share" / "doc" / "dravella" / "index.html";
+  std::filesystem::create_directories(root / "bin");
+  std::filesystem::create_directories(guide.parent_path());
+  std::ofstream(guide) << "<html></html>";
+  stand_ins.shell.answer = false;  // no browser: the shell fails, and we say nothing
+  gui::WindowServices services = stand_ins.Services();
+  services.program_folder = root / "bin";
+  {
+    Form1 window(services);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QTest::mouseClick(window.Command8, Qt::LeftButton);
+    window.Help1->trigger();
+    QTest::mouseClick(window.Command7, Qt::LeftButton);
+    QCOMPARE(stand_ins.shell.requests,
+             (std::vector<ShellRequest>{{guide.string(), 5}, {guide.string(), 5},
+                                        {gui::kMakerHomePage, 5}}));
+    QVERIFY(stand_ins.messages.shown.empty());
+    QVERIFY(QApplication::activeModalWidget() == nullptr);
+    QVERIFY(window.isVisible());
+  }
+
+  // Without the guide Help asks nothing of the shell and shows nothing.
+  std::filesystem::remove(guide);
+  stand_ins.shell.requests.clear();
+  Form1 window(services);
   window.show();
   QVERIFY(QTest::qWaitForWindowExposed(&window));
-
   QTest::mouseClick(window.Command8, Qt::LeftButton);
   window.Help1->trigger();
-  QTest::mouseClick(window.Command7, Qt::LeftButton);
-  const std::string help = (stand_ins.ProgramFolder() / "help.chm").string();
-  QCOMPARE(stand_ins.shell.requests,
-           (std::vector<ShellRequest>{{help, 5}, {help, 5}, {gui::kMakerHomePage, 5}}));
+  QVERIFY(stand_ins.shell.requests.empty());
   QVERIFY(stand_ins.messages.shown.empty());
   QVERIFY(QApplication::activeModalWidget() == nullptr);
   QVERIFY(window.isVisible());

@@ -122,6 +122,39 @@ TEST_F(EngineApplicationTest, SaveAsWritesTheSelectionOrElseTheUsedRange) {
   EXPECT_EQ(ReadFile(part)[0], '\x03');
 }
 
+// A saved worksheet's cells are released when another one is activated; a
+// later use reads them again, with the same result, selection kept.
+TEST_F(EngineApplicationTest, ASavedWorksheetReadsAgainAfterAnotherWasActivated) {
+  auto data = workbook_->Worksheets(1);
+  auto lonely = workbook_->Worksheets(3);
+  data->Activate();
+  data->RangeOf("$B$2", "$C$4")->Select();
+  data->SaveAs(folder_ / "first.dbf", kFileFormatDbase3);
+  lonely->Activate();
+  lonely->SaveAs(folder_ / "lonely.dbf", kFileFormatDbase3);
+  data->Activate();
+  EXPECT_EQ(data->UsedRange()->Cells(2, 2)->Value().text, "n2");
+  data->SaveAs(folder_ / "again.dbf", kFileFormatDbase3);
+  EXPECT_EQ(ReadFile(folder_ / "again.dbf").substr(32), ReadFile(folder_ / "first.dbf").substr(32));
+  EXPECT_EQ(ShapeOf(folder_ / "again.dbf").fields, 2u);
+}
+
+TEST_F(EngineApplicationTest, SaveAsCountsCharactersWrittenAsQuestionMarks) {
+  WorkbookBuilder book;
+  book.AddSheet("Names").Text(0, 0, "Name").Text(1, 0, "Жук");
+  book.AddSheet("Plain").Text(0, 0, "Name").Text(1, 0, "ok");
+  book.WriteTo(folder_ / "names.xls");
+  auto names = application_->WorkbooksOpen(folder_ / "names.xls");
+  auto cyrillic = names->Worksheets(1);
+  EXPECT_EQ(cyrillic->LastSaveReplacedCharacters(), 0);  // nothing saved yet
+  cyrillic->SaveAs(folder_ / "names.dbf", kFileFormatDbase3);
+  EXPECT_EQ(cyrillic->LastSaveReplacedCharacters(), 3);
+  EXPECT_EQ(names->Worksheets(2)->LastSaveReplacedCharacters(), 0);
+  application_->SetTableCodePage("1251");
+  cyrillic->SaveAs(folder_ / "names.dbf", kFileFormatDbase3);
+  EXPECT_EQ(cyrillic->LastSaveReplacedCharacters(), 0);
+}
+
 TEST_F(EngineApplicationTest, SaveAsRefusesUnknownFormatsAndLeavesNoFile) {
   const std::string target = folder_ / "t.dbf";
   for (int32_t code : {0, 6, 9, 10, 12, 51, -1}) {
