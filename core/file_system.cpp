@@ -5,19 +5,8 @@
 
 #include "engine/platform/file_system.h"
 
-#ifndef _WIN32
-#include <unistd.h>
-#endif
-
 namespace dravella::core {
-namespace {
-
 namespace fs = std::filesystem;
-
-// Names of 255 bytes are what the common file systems of this platform take.
-constexpr size_t kUsualLongestFileName = 255;
-
-}  // namespace
 
 bool EntryExists(const std::string& path) {
   if (path.empty()) return false;
@@ -45,13 +34,7 @@ bool CreateOneFolder(const std::string& folder, std::string* reason) {
 }
 
 size_t LongestFileName(const std::string& folder) {
-#ifdef _WIN32
-  (void)folder;
-  return kUsualLongestFileName;
-#else
-  const long longest = ::pathconf(folder.empty() ? "." : folder.c_str(), _PC_NAME_MAX);
-  return longest > 0 ? static_cast<size_t>(longest) : kUsualLongestFileName;
-#endif
+  return platform::LongestFileName(platform::NativePath(folder));
 }
 
 }  // namespace dravella::core

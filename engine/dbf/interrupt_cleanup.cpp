@@ -1,16 +1,13 @@
 #include "engine/dbf/interrupt_cleanup.h"
 
 #include <atomic>
-#include <csignal>
-#include <cstdio>
 #include <cstring>
-
-#ifndef _WIN32
-#include <unistd.h>
-#endif
+#include <string>
 
 namespace dravella::engine::dbf {
 namespace {
+
+using platform::PathChar;
 
 // A save holds at most a table, a memo and a code-page file at once; a few
 // more slots leave room for saves on several threads.
@@ -19,43 +16,30 @@ constexpr size_t kLongestPath = 4096;
 
 struct Slot {
   std::atomic<bool> claimed{false};  // owned by a save
-  std::atomic<bool> used{false};     // path complete: the handler may remove it
-  char path[kLongestPath];
+  std::atomic<bool> used{false};     // path complete: the cleanup may remove it
+  PathChar path[kLongestPath];
 };
 
 Slot slots[kSlots];
-std::atomic<bool> installed{false};
 
-// Only async-signal-safe calls here: unlink, signal, raise.
-extern "C" void RemoveListedAndEnd(int signal_number) {
+// Runs when the process is interrupted: only calls safe in a signal handler.
+void RemoveListed() {
   for (Slot& slot : slots) {
-    if (slot.used.load(std::memory_order_acquire)) {
-#ifdef _WIN32
-      std::remove(slot.path);
-#else
-      ::unlink(slot.path);
-#endif
-    }
+    if (slot.used.load(std::memory_order_acquire)) platform::RemoveFileNow(slot.path);
   }
-  std::signal(signal_number, SIG_DFL);
-  std::raise(signal_number);
 }
 
 }  // namespace
 
-void RemoveTempFilesOnInterrupt() {
-  if (installed.exchange(true)) return;
-  std::signal(SIGINT, RemoveListedAndEnd);
-  std::signal(SIGTERM, RemoveListedAndEnd);
-}
+void RemoveTempFilesOnInterrupt() { platform::CallOnInterrupt(RemoveListed); }
 
-int ListTempFile(const char* path) {
-  const size_t length = std::strlen(path);
+int ListTempFile(const PathChar* path) {
+  const size_t length = std::char_traits<PathChar>::length(path);
   if (length >= kLongestPath) return -1;
   for (int i = 0; i < kSlots; ++i) {
     bool expected = false;
     if (!slots[i].claimed.compare_exchange_strong(expected, true)) continue;
-    std::memcpy(slots[i].path, path, length + 1);
+    std::memcpy(slots[i].path, path, (length + 1) * sizeof(PathChar));
     slots[i].used.store(true, std::memory_order_release);
     return i;
   }

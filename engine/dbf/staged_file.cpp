@@ -8,13 +8,7 @@
 
 #include "engine/dbf/interrupt_cleanup.h"
 #include "engine/platform/file_system.h"
-
-#ifndef _WIN32
-#include <fcntl.h>
-#include <sys/file.h>
-#include <sys/stat.h>
-#include <unistd.h>
-#endif
+#include "engine/platform/held_file.h"
 
 namespace dravella::engine::dbf {
 namespace {
@@ -38,50 +32,6 @@ fs::path SiblingName(const fs::path& final_path, int slot, const char* extension
   return final_path.parent_path() / name;
 }
 
-#ifndef _WIN32
-// Opens a new file at path and takes its lock; -1 with errno on failure.
-// The lock lives as long as the descriptor (or a duplicate of it) is open.
-int CreateLocked(const fs::path& path) {
-  const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-  if (fd < 0) return -1;
-  if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
-    const int error = errno;
-    ::close(fd);
-    errno = error;
-    return -1;
-  }
-  // A cleaner may have taken the new file for a leftover between open and
-  // lock: then the name no longer leads to this file.
-  struct stat opened{}, named{};
-  if (::fstat(fd, &opened) != 0 || ::stat(path.c_str(), &named) != 0 ||
-      opened.st_ino != named.st_ino || opened.st_dev != named.st_dev) {
-    ::close(fd);
-    errno = EEXIST;
-    return -1;
-  }
-  return fd;
-}
-
-// Removes the file at path when no live save holds its lock.
-void RemoveIfLeftover(const fs::path& path) {
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
-  if (fd < 0) return;
-  if (::flock(fd, LOCK_EX | LOCK_NB) == 0) ::unlink(path.c_str());
-  ::close(fd);
-}
-
-std::FILE* StreamOf(int fd) {
-  const int copy = ::dup(fd);
-  if (copy < 0) return nullptr;
-  std::FILE* file = ::fdopen(copy, "wb");
-  if (file == nullptr) ::close(copy);
-  return file;
-}
-
-void CloseLock(int fd) {
-  if (fd >= 0) ::close(fd);
-}
-#endif
 
 }  // namespace
 
@@ -90,7 +40,7 @@ fs::path TempPathFor(const fs::path& final_path, int slot) {
 }
 
 Result<StagedFile> StagedFile::Create(const fs::path& final_path) {
-  for (int slot = 0; slot < kSlots; ++slot) RemoveIfLeftover(TempPathFor(final_path, slot));
+  for (int slot = 0; slot < kSlots; ++slot) platform::RemoveIfNotHeld(TempPathFor(final_path, slot));
   int error = EEXIST;
   for (int slot = 0; slot < kSlots; ++slot) {
     fs::path temp_path = TempPathFor(final_path, slot);
@@ -98,41 +48,33 @@ Result<StagedFile> StagedFile::Create(const fs::path& final_path) {
     // still finds it.
     const int listed = ListTempFile(temp_path.c_str());
     errno = 0;
-    const int fd = CreateLocked(temp_path);
-    if (fd < 0) {
+    platform::FileHold hold = platform::kNoHold;
+    std::FILE* file = platform::CreateHeldFile(temp_path, hold);
+    if (file == nullptr) {
       error = errno != 0 ? errno : EIO;
       UnlistTempFile(listed);
       if (error == EEXIST) continue;  // a live save of a table of the same hash
       break;
     }
-    std::FILE* file = StreamOf(fd);
-    if (file == nullptr) {
-      error = errno != 0 ? errno : EIO;
-      CloseLock(fd);
-      std::error_code ignored;
-      fs::remove(temp_path, ignored);
-      UnlistTempFile(listed);
-      break;
-    }
-    return StagedFile(final_path, std::move(temp_path), file, fd, listed);
+    return StagedFile(final_path, std::move(temp_path), file, hold, listed);
   }
   return Status::Error(ErrorCode::kWriteFailed,
                        "Cannot write " + platform::PathText(final_path) + ": " + Reason(error));
 }
 
-StagedFile::StagedFile(fs::path final_path, fs::path temp_path, std::FILE* file, int lock_fd,
+StagedFile::StagedFile(fs::path final_path, fs::path temp_path, std::FILE* file, platform::FileHold hold,
                        int listed)
     : final_path_(std::move(final_path)),
       temp_path_(std::move(temp_path)),
       file_(file),
-      lock_fd_(lock_fd),
+      hold_(hold),
       listed_(listed) {}
 
 StagedFile::StagedFile(StagedFile&& other) noexcept
     : final_path_(std::move(other.final_path_)),
       temp_path_(std::move(other.temp_path_)),
       file_(std::exchange(other.file_, nullptr)),
-      lock_fd_(std::exchange(other.lock_fd_, -1)),
+      hold_(std::exchange(other.hold_, platform::kNoHold)),
       listed_(std::exchange(other.listed_, -1)),
       error_(other.error_),
       committed_(std::exchange(other.committed_, true)) {}
@@ -143,7 +85,7 @@ StagedFile& StagedFile::operator=(StagedFile&& other) noexcept {
     final_path_ = std::move(other.final_path_);
     temp_path_ = std::move(other.temp_path_);
     file_ = std::exchange(other.file_, nullptr);
-    lock_fd_ = std::exchange(other.lock_fd_, -1);
+    hold_ = std::exchange(other.hold_, platform::kNoHold);
     listed_ = std::exchange(other.listed_, -1);
     error_ = other.error_;
     committed_ = std::exchange(other.committed_, true);
@@ -156,8 +98,8 @@ StagedFile::~StagedFile() { Discard(); }
 void StagedFile::Release() {
   UnlistTempFile(listed_);
   listed_ = -1;
-  CloseLock(lock_fd_);
-  lock_fd_ = -1;
+  platform::ReleaseHold(hold_);
+  hold_ = platform::kNoHold;
 }
 
 void StagedFile::Discard() {
@@ -244,7 +186,7 @@ std::error_code KeepAside(Replacement& step) {
       step.linked = true;
       return error;
     }
-    fs::rename(step.final_path, backup, error);
+    error = platform::MoveOver(step.final_path, backup);
     if (!error) step.backup = backup;
     return error;
   }
@@ -255,7 +197,7 @@ void Restore(std::vector<Replacement>& steps) {
   for (auto step = steps.rbegin(); step != steps.rend(); ++step) {
     std::error_code ignored;
     if (!step->backup.empty()) {
-      fs::rename(step->backup, step->final_path, ignored);
+      ignored = platform::MoveOver(step->backup, step->final_path);
       // Renaming a second name over the first one leaves both in place.
       if (step->linked) fs::remove(step->backup, ignored);
     } else if (step->placed) {
@@ -284,7 +226,7 @@ Status ReplaceTogether(const std::vector<StagedFile*>& files,
   for (StagedFile* file : files) {
     Replacement& step = steps.emplace_back(Replacement{file->final_path_});
     if ((error = KeepAside(step))) return fail(step.final_path), ReplaceFailed(failed, error);
-    fs::rename(file->temp_path_, file->final_path_, error);
+    error = platform::MoveOver(file->temp_path_, file->final_path_);
     if (error) return fail(step.final_path), ReplaceFailed(failed, error);
     step.placed = true;
   }

@@ -15,6 +15,7 @@
 #include <filesystem>
 #include <vector>
 
+#include "engine/platform/held_file.h"
 #include "engine/status.h"
 
 namespace dravella::engine::dbf {
@@ -50,7 +51,7 @@ class StagedFile {
   friend Status ReplaceTogether(const std::vector<StagedFile*>& files,
                                 const std::vector<std::filesystem::path>& removed);
   StagedFile(std::filesystem::path final_path, std::filesystem::path temp_path, std::FILE* file,
-             int lock_fd, int listed);
+             platform::FileHold hold, int listed);
   void Discard();
   void Fail();
   void Release();
@@ -58,7 +59,7 @@ class StagedFile {
   std::filesystem::path final_path_;
   std::filesystem::path temp_path_;
   std::FILE* file_ = nullptr;
-  int lock_fd_ = -1;   // holds the lock that tells a live save from a leftover
+  platform::FileHold hold_ = platform::kNoHold;  // tells a live save from a leftover
   int listed_ = -1;    // slot in the list of files removed on an interrupt
   int error_ = 0;      // errno of the first failure
   bool committed_ = false;

@@ -7,10 +7,12 @@
 // text was not written in. One source file per platform implements them.
 #pragma once
 
+#include <cstddef>
 #include <cstdio>
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <system_error>
 
 #include "engine/platform/path_separator.h"
 
@@ -30,5 +32,12 @@ bool IsHiddenEntry(std::string_view path);
 // Creates a new file for writing in binary mode; nullptr when the path exists
 // already or cannot be created (errno tells why).
 std::FILE* OpenNewFile(const std::filesystem::path& path);
+
+// Puts the file at from in the place of to as one step, replacing a file
+// there (rename on POSIX, MoveFileExW on Windows).
+std::error_code MoveOver(const std::filesystem::path& from, const std::filesystem::path& to);
+
+// The longest file name, in bytes of its text, that folder surely accepts.
+size_t LongestFileName(const std::filesystem::path& folder);
 
 }  // namespace dravella::platform

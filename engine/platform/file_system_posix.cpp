@@ -1,6 +1,17 @@
 #include "engine/platform/file_system.h"
 
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+
 namespace dravella::platform {
+namespace {
+
+// Names of 255 bytes are what the common file systems of this platform take.
+constexpr size_t kUsualLongestFileName = 255;
+
+}  // namespace
 
 // Names are the file system's bytes: they pass unchanged both ways.
 std::filesystem::path NativePath(std::string_view text) {
@@ -18,6 +29,16 @@ bool IsHiddenEntry(std::string_view path) {
 
 std::FILE* OpenNewFile(const std::filesystem::path& path) {
   return std::fopen(path.c_str(), "wbx");
+}
+
+std::error_code MoveOver(const std::filesystem::path& from, const std::filesystem::path& to) {
+  if (std::rename(from.c_str(), to.c_str()) == 0) return {};
+  return std::error_code(errno, std::generic_category());
+}
+
+size_t LongestFileName(const std::filesystem::path& folder) {
+  const long longest = ::pathconf(folder.empty() ? "." : folder.c_str(), _PC_NAME_MAX);
+  return longest > 0 ? static_cast<size_t>(longest) : kUsualLongestFileName;
 }
 
 }  // namespace dravella::platform

@@ -7,6 +7,7 @@
 #include <cerrno>
 
 #include "engine/platform/wide_text.h"
+#include "engine/platform/windows_error.h"
 
 namespace dravella::platform {
 namespace {
@@ -15,7 +16,33 @@ namespace {
 // (often hidden and system) say nothing about whether it may be used.
 bool IsRoot(const std::filesystem::path& path) { return path.relative_path().empty(); }
 
+// The usual longest name, in UTF-16 units, of the file systems Windows uses.
+constexpr DWORD kUsualLongestFileName = 255;
+
 }  // namespace
+
+int ErrnoFromWindowsError(unsigned long error) {
+  switch (error) {
+    case ERROR_FILE_EXISTS:
+    case ERROR_ALREADY_EXISTS:
+      return EEXIST;
+    case ERROR_ACCESS_DENIED:
+    case ERROR_SHARING_VIOLATION:
+    case ERROR_LOCK_VIOLATION:
+      return EACCES;
+    case ERROR_DISK_FULL:
+    case ERROR_HANDLE_DISK_FULL:
+      return ENOSPC;
+    case ERROR_WRITE_PROTECT:
+      return EROFS;
+    case ERROR_FILENAME_EXCED_RANGE:
+      return ENAMETOOLONG;
+    case ERROR_INVALID_NAME:
+      return EINVAL;
+    default:
+      return ENOENT;
+  }
+}
 
 std::wstring WideFromUtf8(std::string_view text) {
   if (text.empty()) return {};
@@ -57,10 +84,7 @@ std::FILE* OpenNewFile(const std::filesystem::path& path) {
   const HANDLE handle = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                     FILE_ATTRIBUTE_NORMAL, nullptr);
   if (handle == INVALID_HANDLE_VALUE) {
-    const DWORD error = GetLastError();
-    errno = (error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS) ? EEXIST
-            : error == ERROR_ACCESS_DENIED                                ? EACCES
-                                                                          : ENOENT;
+    errno = ErrnoFromWindowsError(GetLastError());
     return nullptr;
   }
   const int descriptor = _open_osfhandle(reinterpret_cast<intptr_t>(handle), _O_BINARY | _O_WRONLY);
@@ -71,6 +95,29 @@ std::FILE* OpenNewFile(const std::filesystem::path& path) {
   std::FILE* file = _fdopen(descriptor, "wb");
   if (file == nullptr) _close(descriptor);
   return file;
+}
+
+std::error_code MoveOver(const std::filesystem::path& from, const std::filesystem::path& to) {
+  if (MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    return {};
+  }
+  return std::make_error_code(static_cast<std::errc>(ErrnoFromWindowsError(GetLastError())));
+}
+
+// The limit is the volume's, in UTF-16 units: a name of that many UTF-8
+// bytes always fits, as no character takes more units than bytes.
+size_t LongestFileName(const std::filesystem::path& folder) {
+  std::wstring root(MAX_PATH + 1, L'\0');
+  const std::filesystem::path absolute = std::filesystem::absolute(folder.empty() ? std::filesystem::path(L".") : folder);
+  if (!GetVolumePathNameW(absolute.c_str(), root.data(), static_cast<DWORD>(root.size()))) {
+    return kUsualLongestFileName;
+  }
+  DWORD longest = 0;
+  if (!GetVolumeInformationW(root.c_str(), nullptr, 0, nullptr, &longest, nullptr, nullptr, 0) ||
+      longest == 0) {
+    return kUsualLongestFileName;
+  }
+  return longest;
 }
 
 }  // namespace dravella::platform
