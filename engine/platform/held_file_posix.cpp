@@ -16,7 +16,9 @@ int CreateLocked(const std::filesystem::path& path) {
   const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
   if (fd < 0) return -1;
   if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
-    const int error = errno;
+    // Another save's cleaner holds the new file for a moment, taking it for
+    // a leftover, and removes it: the name is as good as taken.
+    const int error = errno == EWOULDBLOCK ? EEXIST : errno;
     ::close(fd);
     errno = error;
     return -1;
