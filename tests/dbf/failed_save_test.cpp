@@ -144,6 +144,32 @@ TEST(FailedSave, TemporaryNamesFitAnyTableNameAndLeftoversAreRemoved) {
   }
 }
 
+// A save in progress holds its temporary file, also once it is written and
+// closed: a second save of the same table leaves it alone and takes the next
+// name, and each one puts its own bytes in place.
+TEST(FailedSave, ASaveInProgressKeepsItsTemporaryFileFromAnotherSave) {
+  ScratchFolder folder;
+  const std::filesystem::path target = folder / "t.dbf";
+  Result<dbf::StagedFile> first = dbf::StagedFile::Create(target);
+  ASSERT_TRUE(first.ok());
+  first->Write("first", 5);
+  ASSERT_TRUE(first->Finish().ok());
+
+  Result<dbf::StagedFile> second = dbf::StagedFile::Create(target);
+  ASSERT_TRUE(second.ok());
+  EXPECT_EQ(first->temp_path(), dbf::TempPathFor(target, 0));
+  EXPECT_EQ(second->temp_path(), dbf::TempPathFor(target, 1));
+  EXPECT_EQ(ReadBytes(first->temp_path()), "first");
+  second->Write("second", 6);
+  ASSERT_TRUE(second->Finish().ok());
+
+  ASSERT_TRUE(first->Commit().ok());
+  EXPECT_EQ(ReadBytes(target), "first");
+  ASSERT_TRUE(second->Commit().ok());
+  EXPECT_EQ(ReadBytes(target), "second");
+  EXPECT_EQ(folder.Files(), Files{"t.dbf"});
+}
+
 #ifdef __unix__
 // Runs the save in a child process whose files may not grow beyond
 // max_file_bytes; returns the Status the save reported.
