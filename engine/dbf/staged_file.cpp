@@ -229,6 +229,9 @@ Status ReplaceTogether(const std::vector<StagedFile*>& files,
     error = platform::MoveOver(file->temp_path_, file->final_path_);
     if (error) return fail(step.final_path), ReplaceFailed(failed, error);
     step.placed = true;
+    // In place, the file needs no hold; on Windows an open hold would keep
+    // a restore from putting the earlier file back over it.
+    platform::ReleaseHold(std::exchange(file->hold_, platform::kNoHold));
   }
   for (const fs::path& path : removed) {
     if (!Exists(path) || IsFolder(path)) continue;

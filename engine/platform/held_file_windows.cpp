@@ -37,19 +37,29 @@ bool SameFile(HANDLE a, HANDLE b) {
 }
 
 // Marks the open file for removal when its last handle closes: the file
-// removed is the one held, whatever its name leads to meanwhile.
+// removed is the one opened, whatever its name leads to meanwhile.
 void RemoveOnClose(HANDLE file) {
   FILE_DISPOSITION_INFO disposition{};
   disposition.DeleteFile = TRUE;
   SetFileInformationByHandle(file, FileDispositionInfo, &disposition, sizeof disposition);
 }
 
+// Removes the held file when the name still leads to it.
+void RemoveHeld(const std::filesystem::path& path, HANDLE held) {
+  const HANDLE file = CreateFileW(path.c_str(), DELETE | FILE_READ_ATTRIBUTES, kShareAll, nullptr, OPEN_EXISTING,
+                                  FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return;
+  if (SameFile(file, held)) RemoveOnClose(file);
+  CloseHandle(file);
+}
+
 }  // namespace
 
 std::FILE* CreateHeldFile(const std::filesystem::path& path, FileHold& hold) {
   hold = kNoHold;
-  const HANDLE held = CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE | DELETE, kShareAll,
-                                  nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+  // No DELETE access: others may read the file without sharing its removal.
+  const HANDLE held = CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, kShareAll, nullptr,
+                                  CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (held == INVALID_HANDLE_VALUE) {
     errno = ErrnoFromWindowsError(GetLastError());
     return nullptr;
@@ -64,9 +74,9 @@ std::FILE* CreateHeldFile(const std::filesystem::path& path, FileHold& hold) {
   // held file, or a cleaner removed it between its creation and the hold.
   const HANDLE stream = CreateFileW(path.c_str(), GENERIC_WRITE, kShareAll, nullptr, OPEN_EXISTING,
                                     FILE_ATTRIBUTE_NORMAL, nullptr);
+  // Otherwise the cleaner has marked the held file for removal already.
   if (stream == INVALID_HANDLE_VALUE || !SameFile(held, stream)) {
     if (stream != INVALID_HANDLE_VALUE) CloseHandle(stream);
-    RemoveOnClose(held);
     CloseHandle(held);
     errno = EEXIST;
     return nullptr;
@@ -79,7 +89,7 @@ std::FILE* CreateHeldFile(const std::filesystem::path& path, FileHold& hold) {
     } else {
       CloseHandle(stream);
     }
-    RemoveOnClose(held);
+    RemoveHeld(path, held);
     CloseHandle(held);
     errno = EIO;
     return nullptr;
