@@ -61,7 +61,9 @@ TEST_F(DravbatchWindowsTest, ConvertsWorkbooksNamedOutsideTheAnsiCodePage) {
       {"Données/売上.xls", "out 4/", "", {"売上表.dbf"}},
   };
   for (const Case& c : cases) {
-    const auto run = RunProgram(DRAVBATCH_PATH, {At(c.input), At(c.output), c.switches});
+    // UTF-8 tables hold the Cyrillic and Japanese texts: nothing to report.
+    const auto run =
+        RunProgram(DRAVBATCH_PATH, {At(c.input), At(c.output), c.switches, "/cp=utf8"});
     EXPECT_EQ(run.exit_status, 0) << c.input;
     EXPECT_EQ(run.out + run.err, "") << c.input;
     EXPECT_EQ(NamesIn(At(c.output)), c.tables) << c.input;

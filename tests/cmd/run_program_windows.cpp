@@ -32,6 +32,14 @@ std::string ReadAll(const fs::path& path) {
 // The command line is written as a person types it: an argument with a blank
 // goes in double quotes, nothing else is escaped. Output goes through files,
 // which cannot fill up and stall the child as pipes can.
+std::string WithoutCarriageReturns(std::string text) {
+  std::string lines;
+  for (size_t at = 0; at < text.size(); ++at) {
+    if (!(text[at] == '\r' && at + 1 < text.size() && text[at + 1] == '\n')) lines += text[at];
+  }
+  return lines;
+}
+
 ProgramRun RunProgram(const std::string& program, const std::vector<std::string>& args) {
   std::string executable = program;
   std::replace(executable.begin(), executable.end(), '/', '\\');
@@ -67,8 +75,10 @@ ProgramRun RunProgram(const std::string& program, const std::vector<std::string>
     CloseHandle(process.hProcess);
   }
   for (HANDLE h : {in, out, err}) CloseHandle(h);
-  run.out = ReadAll(folder / "out");
-  run.err = ReadAll(folder / "err");
+  // Text written on Windows ends its lines with CR LF; the cases compare
+  // lines, as on the other systems.
+  run.out = WithoutCarriageReturns(ReadAll(folder / "out"));
+  run.err = WithoutCarriageReturns(ReadAll(folder / "err"));
   std::error_code ignored;
   fs::remove_all(folder, ignored);
   return run;
