@@ -104,20 +104,10 @@ std::error_code MoveOver(const std::filesystem::path& from, const std::filesyste
   return std::make_error_code(static_cast<std::errc>(ErrnoFromWindowsError(GetLastError())));
 }
 
-// The limit is the volume's, in UTF-16 units: a name of that many UTF-8
-// bytes always fits, as no character takes more units than bytes.
-size_t LongestFileName(const std::filesystem::path& folder) {
-  std::wstring root(MAX_PATH + 1, L'\0');
-  const std::filesystem::path absolute = std::filesystem::absolute(folder.empty() ? std::filesystem::path(L".") : folder);
-  if (!GetVolumePathNameW(absolute.c_str(), root.data(), static_cast<DWORD>(root.size()))) {
-    return kUsualLongestFileName;
-  }
-  DWORD longest = 0;
-  if (!GetVolumeInformationW(root.c_str(), nullptr, 0, nullptr, &longest, nullptr, nullptr, 0) ||
-      longest == 0) {
-    return kUsualLongestFileName;
-  }
-  return longest;
-}
+// The file systems Windows uses (NTFS, FAT32, exFAT, ReFS) take names of 255
+// UTF-16 units; a name of that many UTF-8 bytes always fits, as no character
+// takes more units than bytes. Asking the volume would cost a call per
+// workbook and, on some network drives, a wait.
+size_t LongestFileName(const std::filesystem::path& /*folder*/) { return kUsualLongestFileName; }
 
 }  // namespace dravella::platform

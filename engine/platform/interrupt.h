@@ -10,8 +10,9 @@ namespace dravella::platform {
 // The characters of the file system's own paths.
 using PathChar = std::filesystem::path::value_type;
 
-// Calls cleanup when the process is interrupted, then lets the process end
-// as the interruption would have ended it. Installed once; later calls do
+// Calls cleanup when the process is interrupted, then ends the process with
+// the status of an interrupted program (by the signal on POSIX systems,
+// STATUS_CONTROL_C_EXIT on Windows), never that of a success. Installed once; later calls do
 // nothing. cleanup may only use calls that are safe in a signal handler,
 // RemoveFileNow among them.
 void CallOnInterrupt(void (*cleanup)());

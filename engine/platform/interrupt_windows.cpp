@@ -9,11 +9,13 @@ namespace {
 
 std::atomic<void (*)()> interrupt_cleanup{nullptr};
 
-// Runs on a thread of its own. FALSE hands the event on to the system's
-// handler, which ends the process as it would have without this one.
-BOOL WINAPI CleanUpAndPassOn(DWORD /*event*/) {
+// Runs on a thread of its own, and ends the process itself with the status
+// of an interrupted program: not every system's default handler does, and
+// an interrupted run must never look like a successful one.
+BOOL WINAPI CleanUpAndEnd(DWORD /*event*/) {
   if (void (*cleanup)() = interrupt_cleanup.load()) cleanup();
-  return FALSE;
+  ExitProcess(STATUS_CONTROL_C_EXIT);
+  return TRUE;
 }
 
 }  // namespace
@@ -21,7 +23,7 @@ BOOL WINAPI CleanUpAndPassOn(DWORD /*event*/) {
 void CallOnInterrupt(void (*cleanup)()) {
   void (*none)() = nullptr;
   if (!interrupt_cleanup.compare_exchange_strong(none, cleanup)) return;
-  SetConsoleCtrlHandler(CleanUpAndPassOn, TRUE);
+  SetConsoleCtrlHandler(CleanUpAndEnd, TRUE);
 }
 
 // The files being written are open with FILE_SHARE_DELETE: they go as soon
