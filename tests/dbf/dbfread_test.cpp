@@ -111,13 +111,13 @@ TEST(Dbfread, ReadsBackWhatWasWritten) {
       "Zoë|12.5|True|2020-01-01|#DIV/0!\n"
       "Bob|-3.0|False|None|x\n"
       "|None|None|None|\n"
-      "FIELDS TEXT:M:10:0 F_____:D:8:0\n" +
+      "FIELDS TEXT:M:10:0 КОГДА:D:8:0\n" +
       long_cyrillic + "|2023-03-15\n" +
       "короткий|None\n"
       "FIELDS MEMO:M:10:0\n" +
       long_accented + "\n" +
       "0.5\n"
-      "FIELDS F_____:C:3:0\n"
+      "FIELDS ГОРОД:C:3:0\n"
       "Жук\n";
   EXPECT_EQ(output, expected);
 }
