@@ -2,6 +2,7 @@
 // tables as the command line says. It prints nothing and asks nothing; the
 // exit status tells what happened.
 #include <cstdio>
+#include <string>
 #include <string_view>
 
 #include "CMD/usage.h"
@@ -30,7 +31,9 @@ int main(int argc, char** argv) {
   }
   core::CommandTokens tokens;
   core::RunOptions options;
-  if (!core::ParseCommandLine(core::JoinProcessArguments(argc, argv), tokens, options)) {
+  std::string why;
+  if (!core::ParseCommandLine(core::JoinProcessArguments(argc, argv), tokens, options, &why)) {
+    if (!why.empty()) std::fprintf(stderr, "%s\n", why.c_str());
     return kExitRejected;
   }
   core::OutputNaming naming;

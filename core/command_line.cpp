@@ -4,6 +4,7 @@
 #include <array>
 
 #include "core/path_kind.h"
+#include "engine/code_pages.h"
 
 namespace dravella::core {
 namespace {
@@ -30,10 +31,8 @@ std::string ReplaceAll(std::string_view text, std::string_view from, std::string
   return result;
 }
 
-constexpr std::array<std::string_view, 11> kCodePages = {
-    "437", "850", "852", "866", "1250", "1251", "1252", "1253", "1254", "1257", "utf8"};
-
-void ApplySwitch(const std::string& token, RunOptions& options) {
+// False, with the reason, for a switch that names something unknown.
+bool ApplySwitch(const std::string& token, RunOptions& options, std::string* why) {
   const std::string lower = AsciiLower(token);
   if (lower == "/dbf2" || lower == "/dbf3" || lower == "/dbf4") {
     options.DbfSwitch = lower;
@@ -43,16 +42,26 @@ void ApplySwitch(const std::string& token, RunOptions& options) {
     options.OverwriteExisting = false;
   } else if (lower == "/open=1") {
     options.OpenOutputFolder = true;
-  } else if (lower.starts_with("/cp=") && IsKnownCodePage(lower.substr(4))) {
-    options.CodePage = lower.substr(4);
+  } else if (lower.starts_with("/cp=")) {
+    const engine::CodePageFacts* page = engine::FindCodePage(std::string_view(token).substr(4));
+    if (page == nullptr) {
+      // Writing another code page than the one asked for would pass unnoticed.
+      if (why) *why = UnknownCodePageMessage(token.substr(4));
+      return false;
+    }
+    options.CodePage = std::string(page->key);
   }
   // "/overwrite=1", "/open=0" and unknown tokens change nothing.
+  return true;
 }
 
 }  // namespace
 
-bool IsKnownCodePage(std::string_view name) {
-  return std::find(kCodePages.begin(), kCodePages.end(), name) != kCodePages.end();
+bool IsKnownCodePage(std::string_view name) { return engine::FindCodePage(name) != nullptr; }
+
+std::string UnknownCodePageMessage(std::string_view value) {
+  return "dravbatch: unknown code page \"" + std::string(value) + "\" in /cp=; use one of " +
+         engine::CodePageKeyList() + " (also 65001, utf-8 or cp and the number)";
 }
 
 bool SplitCommandLine(std::string_view text, CommandTokens& tokens) {
@@ -88,7 +97,9 @@ bool SplitCommandLine(std::string_view text, CommandTokens& tokens) {
   return true;
 }
 
-bool ParseCommandLine(std::string_view raw_line, CommandTokens& tokens, RunOptions& options) {
+bool ParseCommandLine(std::string_view raw_line, CommandTokens& tokens, RunOptions& options,
+                      std::string* why) {
+  if (why) why->clear();
   options = RunOptions();
   tokens.fill(std::string());
   if (raw_line.empty()) return false;
@@ -104,7 +115,7 @@ bool ParseCommandLine(std::string_view raw_line, CommandTokens& tokens, RunOptio
   }
 
   for (size_t slot = kFirstSwitchSlot; slot <= kLastSwitchSlot && !tokens[slot].empty(); ++slot) {
-    ApplySwitch(tokens[slot], options);
+    if (!ApplySwitch(tokens[slot], options, why)) return false;
   }
   return true;
 }

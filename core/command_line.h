@@ -31,7 +31,7 @@ struct RunOptions {
   std::string NameSwitch;               // the last of /name=1..3; empty: plain names
   bool OverwriteExisting = true;        // cleared for good by /overwrite=0
   bool OpenOutputFolder = false;        // set for good by /open=1
-  std::string CodePage = "1252";        // the last valid /cp=NNNN
+  std::string CodePage = "1252";        // the last /cp=, as its key ("936", "utf8")
 };
 
 // Splits text into tokens; false when a 102nd non-empty token finds no slot.
@@ -39,14 +39,20 @@ bool SplitCommandLine(std::string_view text, CommandTokens& tokens);
 
 // Fills options from the raw argument string; false when there is nothing to
 // do: an empty line, too many tokens, or an input that is neither an existing
-// file nor an existing folder.
-bool ParseCommandLine(std::string_view raw_line, CommandTokens& tokens, RunOptions& options);
+// file nor an existing folder; also for a /cp= naming no known code page,
+// then with the line to show in why.
+bool ParseCommandLine(std::string_view raw_line, CommandTokens& tokens, RunOptions& options,
+                      std::string* why = nullptr);
 
 // The argument string as the process got it: the arguments joined by single
 // blanks, each one that holds a blank wrapped in double quotes.
 std::string JoinProcessArguments(int argc, const char* const* argv);
 
-// The code pages /cp= accepts, as typed after "=".
+// The code pages /cp= accepts, as typed after "=": the numbers of the code
+// page table, "cp" and the number, utf8, utf-8 and 65001, in any case.
 bool IsKnownCodePage(std::string_view name);
+
+// The line that rejects an unknown /cp= value, naming the accepted ones.
+std::string UnknownCodePageMessage(std::string_view value);
 
 }  // namespace dravella::core
