@@ -2,10 +2,15 @@
 // and the letters and digits of every script a code page holds.
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
 #include "engine/dbf/field_names.h"
+#include "engine/unicode_tables.h"
+#include "tests/dbf/dbf_test_files.h"
 
 namespace dravella::engine::dbf {
 namespace {
@@ -97,6 +102,48 @@ TEST(FieldNames, SuffixesNeverSplitADoubleByteCharacter) {
   const Names expected = {"b5a5bcdbb5a5bcdbb5a5", "b5a5bcdbb5a5bcdb5f32",
                           "41b5a5bcdbb5a5bcdb", "41b5a5bcdbb5a55f32"};
   EXPECT_EQ(hex, expected);
+}
+
+// For every code point: 'L' for a letter, 'D' for a decimal digit, '-'
+// otherwise, then the upper-case form when it is one other character (6 hex
+// digits, else six blanks): Python's unicodedata and str.upper.
+constexpr const char* kUnicodeDump = R"(
+import sys, unicodedata
+out = []
+for cp in range(0x110000):
+    ch = chr(cp)
+    category = unicodedata.category(ch)
+    kind = 'L' if category[0] == 'L' else 'D' if category == 'Nd' else '-'
+    upper = ch.upper()
+    out.append(kind + ('%06X' % ord(upper) if len(upper) == 1 and upper != ch else '      '))
+sys.stdout.write(''.join(out))
+)";
+
+TEST(FieldNames, LettersDigitsAndUpperCaseAsPythonHasThem) {
+  const std::filesystem::path python = DRAVELLA_SYSTEM_PYTHON;
+  if (!std::filesystem::exists(python)) GTEST_SKIP() << python << " is missing";
+  testing::ScratchFolder folder;
+  std::ofstream(folder / "dump.py") << kUnicodeDump;
+  std::FILE* pipe = popen((python.string() + " " + (folder / "dump.py").string()).c_str(), "r");
+  ASSERT_NE(pipe, nullptr);
+  std::string dump;
+  char buffer[65536];
+  for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) dump.append(buffer, n);
+  ASSERT_EQ(pclose(pipe), 0);
+  ASSERT_EQ(dump.size(), 0x110000u * 7);
+  int wrong = 0;
+  for (char32_t c = 0; c < 0x110000; ++c) {
+    const std::string_view row = std::string_view(dump).substr(c * 7, 7);
+    const CharacterClass kind = row[0] == 'L'   ? CharacterClass::kLetter
+                                : row[0] == 'D' ? CharacterClass::kDecimalDigit
+                                                : CharacterClass::kOther;
+    const char32_t upper = row[1] == ' ' ? c : static_cast<char32_t>(std::stoul(std::string(row.substr(1)), nullptr, 16));
+    if ((ClassOf(c) != kind || SimpleUpperCase(c) != upper) && ++wrong <= 5) {
+      ADD_FAILURE() << "U+" << std::hex << static_cast<uint32_t>(c) << ": class " << static_cast<int>(ClassOf(c))
+                    << ", upper " << static_cast<uint32_t>(SimpleUpperCase(c)) << "; Python: " << row;
+    }
+  }
+  EXPECT_EQ(wrong, 0);
 }
 
 }  // namespace
