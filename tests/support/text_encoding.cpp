@@ -57,17 +57,17 @@ bool IsKnownByteStringCodepage(uint16_t codepage) {
 
 std::string EncodeForCodepage(std::string_view utf8, uint16_t codepage) {
   const uint16_t page = PageOf(codepage);
-  if (!IsKnownByteStringCodepage(codepage)) {
-    throw std::invalid_argument("no fixture encoding for code page " + std::to_string(codepage));
-  }
   std::string out;
   size_t pos = 0;
   while (pos < utf8.size()) {
     const char32_t c = engine::NextCharacter(utf8, pos);
     if (c == engine::kMalformed) throw std::invalid_argument("malformed UTF-8");
-    if (c < 0x80) {
+    if (c < 0x80) {  // ASCII is itself in every page, known or not
       out.push_back(static_cast<char>(c));
       continue;
+    }
+    if (!IsKnownByteStringCodepage(codepage)) {
+      throw std::invalid_argument("no fixture encoding for code page " + std::to_string(codepage));
     }
     bool found = false;
     for (const FixtureCharacter& known : FixtureCharacters()) {

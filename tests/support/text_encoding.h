@@ -23,8 +23,9 @@ bool FitsInLatin1(std::u16string_view text);
 bool IsKnownByteStringCodepage(uint16_t codepage);
 
 // UTF-8 to bytes of a code page, as Python's codecs write them (never with
-// the engine's own tables). Throws std::invalid_argument for an unknown code
-// page or a character the fixture table does not hold.
+// the engine's own tables). ASCII text goes into any code page; otherwise
+// throws std::invalid_argument for an unknown code page or a character the
+// fixture table does not hold.
 std::string EncodeForCodepage(std::string_view utf8, uint16_t codepage);
 
 }  // namespace dravella::testing
