@@ -27,6 +27,10 @@ cmake --build "$build" --target dravbatch -j2 >/dev/null
 "$build/bench/bench_reader" --runs 1 --write "$build/bench-workbook.xls" >/dev/null
 "$repo/bench/convert_vs_ogr2ogr.py" "$build/CMD/dravbatch" "$build/bench-workbook.xls" || status=$?
 echo
+# A double-byte code page against 1252 on the same workbook.
+echo "== convert_code_pages"
+"$repo/bench/convert_code_pages.py" "$build/CMD/dravbatch" "$build/bench-workbook.xls" || status=$?
+echo
 
 # The window's Convert against dravbatch: the desktop program needs a build of its own.
 gui_build="$build-gui"

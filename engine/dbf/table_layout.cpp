@@ -54,7 +54,7 @@ Result<TableLayout> PlanTable(const CellGrid& grid, DbfLevel level, CodePage pag
     for (uint32_t c = 0; c < grid_columns; ++c) surveys[c].Add(grid.at(row, c));
   }
 
-  const std::vector<std::string> names = MakeFieldNames(HeaderTexts(grid, columns));
+  const std::vector<std::string> names = MakeFieldNames(HeaderTexts(grid, columns), page);
   uint64_t record_length = 1;
   uint64_t memo_blocks = 1;  // block 0
   layout.fields.reserve(columns);
