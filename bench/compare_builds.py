@@ -3,7 +3,8 @@
 
     bench/compare_builds.py OLD_DRAVBATCH NEW_DRAVBATCH [FOLDER] [--levels 2,3,4]
 
-FOLDER defaults to ../shared/corpus beside the repository; it is searched recursively
+FOLDER defaults to the nearest shared/corpus beside the repository or a folder above
+it; it is searched recursively
 for .xls files. Each workbook is converted on its own at each level by both builds;
 the exit statuses, the names of the files written and their bytes must agree. The
 header's last-update date is the only part allowed to differ (bytes 3-5 of a dBASE II
@@ -61,12 +62,19 @@ def compare(old_exe, new_exe, workbook, level, scratch):
     return None
 
 
-def main() -> int:
+def default_corpus() -> pathlib.Path:
     repo = pathlib.Path(__file__).resolve().parent.parent
+    for folder in repo.parents:
+        if (folder / "shared" / "corpus").is_dir():
+            return folder / "shared" / "corpus"
+    return repo.parent / "shared" / "corpus"
+
+
+def main() -> int:
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("old")
     parser.add_argument("new")
-    parser.add_argument("folder", nargs="?", default=str(repo.parent / "shared" / "corpus"))
+    parser.add_argument("folder", nargs="?", default=str(default_corpus()))
     parser.add_argument("--levels", default="2,3,4")
     args = parser.parse_args()
     folder = pathlib.Path(args.folder)

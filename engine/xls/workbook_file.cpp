@@ -1,10 +1,8 @@
 #include "engine/xls/workbook_file.h"
 
-#include <cerrno>
-#include <cstring>
-#include <fstream>
 #include <system_error>
 
+#include "engine/xls/byte_source.h"
 #include "engine/xls/compound_file.h"
 #include "engine/xls/content_sniffer.h"
 #include "engine/xls/sheet_reader.h"
@@ -13,9 +11,12 @@
 namespace dravella::engine {
 namespace {
 
-// Workbooks are read whole into memory; the format's own limits keep real
-// ones far below this.
+// A workbook's stream is held in memory while it is open; the format's own
+// limits keep real ones far below this.
 constexpr uint64_t kMaxFileSize = uint64_t{1} << 30;
+
+// What is read of a file that is no compound file to tell what it is.
+constexpr size_t kSniffSize = 64 * 1024;
 
 const char* Lead(ErrorCode code) {
   switch (code) {
@@ -42,7 +43,7 @@ Status FileError(ErrorCode code, const std::string& name, const std::string& wha
 
 // The workbook stream of a compound file: "Workbook" (BIFF8), else "Book"
 // (BIFF5 and BIFF7).
-Result<std::vector<uint8_t>> WorkbookStream(xls::Bytes file) {
+Result<std::vector<uint8_t>> WorkbookStream(const xls::ByteSource& file) {
   Result<xls::CompoundFile> container = xls::CompoundFile::Parse(file);
   if (!container.ok()) return container.status();
   for (const char* name : {"Workbook", "Book"}) {
@@ -78,33 +79,44 @@ Result<std::unique_ptr<WorkbookFile>> WorkbookFile::Open(const std::filesystem::
     return FileError(ErrorCode::kTooLarge, name, "it holds " + std::to_string(size) + " bytes; at most " +
                                                      std::to_string(kMaxFileSize) + " can be read");
   }
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return FileError(ErrorCode::kFileUnreadable, name, std::strerror(errno));
-  std::vector<uint8_t> bytes(static_cast<size_t>(size));
-  in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-  if (static_cast<uint64_t>(in.gcount()) != size) {
-    return FileError(ErrorCode::kFileUnreadable, name, "reading it stopped early");
-  }
-  return OpenBytes(std::move(bytes), name);
+  Result<std::unique_ptr<xls::FileSource>> file = xls::FileSource::Open(path);
+  if (!file.ok()) return FileError(ErrorCode::kFileUnreadable, name, file.status().description());
+  return FromSource(*file.value(), name);
 }
 
 Result<std::unique_ptr<WorkbookFile>> WorkbookFile::OpenBytes(std::vector<uint8_t> bytes, std::string display_name) {
   if (bytes.size() > kMaxFileSize) {
     return FileError(ErrorCode::kTooLarge, display_name, "it holds " + std::to_string(bytes.size()) + " bytes");
   }
+  const xls::MemorySource source(bytes);
+  return FromSource(source, std::move(display_name));
+}
+
+Result<std::unique_ptr<WorkbookFile>> WorkbookFile::FromSource(const xls::ByteSource& source,
+                                                               std::string display_name) {
   std::unique_ptr<WorkbookFile> book(new WorkbookFile());
   book->display_name_ = std::move(display_name);
   const std::string& name = book->display_name_;
 
-  if (xls::CompoundFile::HasSignature(bytes)) {
-    Result<std::vector<uint8_t>> stream = WorkbookStream(bytes);
+  Result<std::vector<uint8_t>> read_lead = source.Prefix(kSniffSize);
+  if (!read_lead.ok()) return AboutFile(name, read_lead.status());
+  std::vector<uint8_t> lead = std::move(read_lead).value();
+  if (xls::CompoundFile::HasSignature(lead)) {
+    lead = {};
+    Result<std::vector<uint8_t>> stream = WorkbookStream(source);
     if (!stream.ok()) return AboutFile(name, stream.status());
     book->stream_ = std::move(stream).value();
-    bytes = {};  // the container is no longer needed
-  } else if (xls::LooksLikeBareBiff(bytes)) {
-    book->stream_ = std::move(bytes);
+  } else if (xls::LooksLikeBareBiff(lead)) {
+    // Without a container the whole file is the workbook stream.
+    if (source.size() <= lead.size()) {
+      book->stream_ = std::move(lead);
+    } else {
+      Result<std::vector<uint8_t>> whole = source.Prefix(static_cast<size_t>(source.size()));
+      if (!whole.ok()) return AboutFile(name, whole.status());
+      book->stream_ = std::move(whole).value();
+    }
   } else {
-    return FileError(ErrorCode::kNotAWorkbook, name, xls::DescribeContent(bytes));
+    return FileError(ErrorCode::kNotAWorkbook, name, xls::DescribeContent(lead));
   }
 
   Result<xls::WorkbookGlobals> globals = xls::ReadWorkbookGlobals(book->stream_, SingleSheetName(name));

@@ -19,6 +19,7 @@
 namespace dravella::engine {
 
 namespace xls {
+class ByteSource;
 struct WorkbookGlobals;
 }
 
@@ -40,6 +41,7 @@ class WorkbookFile {
 
  private:
   WorkbookFile();
+  static Result<std::unique_ptr<WorkbookFile>> FromSource(const xls::ByteSource& source, std::string display_name);
 
   std::string display_name_;
   std::vector<uint8_t> stream_;  // the BIFF records; worksheets are read from it on demand
