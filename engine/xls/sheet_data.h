@@ -54,10 +54,14 @@ class SheetData {
 namespace xls {
 
 // Collects a worksheet's cells in record order; a later value for the same
-// cell replaces an earlier one.
+// cell replaces an earlier one. Cells nearly always come row by row, so the
+// row index grows with them; only a file whose records are out of order is
+// sorted and indexed at the end.
 class SheetDataBuilder {
  public:
   explicit SheetDataBuilder(std::shared_ptr<const TextArena> shared_texts);
+  // Room for this many cells, so the store is not regrown while reading.
+  void Reserve(size_t cells);
 
   void AddNumber(uint16_t row, uint16_t column, double value, bool date_format);
   void AddBoolean(uint16_t row, uint16_t column, bool value);
@@ -77,8 +81,11 @@ class SheetDataBuilder {
   void Touch(uint16_t row, uint16_t column);
   void Add(uint16_t row, uint16_t column, CellKind kind, bool shared, uint64_t payload);
 
+  void SortAndIndex();
   std::unique_ptr<SheetData> sheet_;
   bool any_cell_ = false;
+  bool in_order_ = true;
+  uint32_t indexed_first_row_ = 0;  // the row of row_starts_[0] while in order
 };
 
 }  // namespace xls

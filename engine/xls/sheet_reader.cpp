@@ -1,5 +1,6 @@
 #include "engine/xls/sheet_reader.h"
 
+#include <algorithm>
 #include <optional>
 
 #include "engine/xls/biff_record_ids.h"
@@ -15,6 +16,11 @@ constexpr uint8_t kResultText = 0;  // a STRING record follows
 constexpr uint8_t kResultBoolean = 1;
 constexpr uint8_t kResultError = 2;
 constexpr uint8_t kResultEmptyText = 3;
+
+// The least record space one stored cell can take: a MULRK holds a number
+// in 6 bytes. A DIMENSIONS record claiming more cells than the rest of the
+// stream can hold is not believed.
+constexpr size_t kLeastBytesPerCell = 6;
 
 // BIFF2 cells carry their XF index in 6 bits; 63 defers to the IXFE record.
 constexpr uint8_t kBiff2XfFromIxfe = 0x3F;
@@ -66,6 +72,7 @@ class SheetReader {
   Status OnFormat(const BiffRecord& r);
   Status OnXf(const BiffRecord& r);
   Status OnIxfe(const BiffRecord& r);
+  void OnDimensions(const BiffRecord& r);
 
   // Reads a cell's text (byte string or, in BIFF8, Unicode string with its
   // CONTINUE records) into the sheet's arena and stores the cell.
@@ -120,6 +127,10 @@ Result<std::unique_ptr<SheetData>> SheetReader::Read(const WorksheetEntry& entry
 }
 
 Status SheetReader::Dispatch(const BiffRecord& record) {
+  if (record.id == record_id::kDimensions || record.id == record_id::kDimensions2) {
+    OnDimensions(record);
+    return Status::Ok();
+  }
   switch (version_) {
     case BiffVersion::kBiff2: return DispatchBiff2(record);
     case BiffVersion::kBiff3:
@@ -441,6 +452,28 @@ Status SheetReader::OnXf(const BiffRecord& r) {
 Status SheetReader::OnIxfe(const BiffRecord& r) {
   if (!ReadU16(r.payload, 0, &ixfe_)) return TooShort(r, "IXFE");
   return Status::Ok();
+}
+
+//   DIMENSIONS (BIFF8)      first row: 4 | last row + 1: 4 | first column: 2 | last column + 1: 2 | 2
+//   DIMENSIONS (BIFF2-7)    first row: 2 | last row + 1: 2 | first column: 2 | last column + 1: 2 [| 2]
+// Only sizes the cell store: the used range comes from the cells themselves,
+// as writers often leave this record wrong.
+void SheetReader::OnDimensions(const BiffRecord& r) {
+  ByteCursor c(r.payload);
+  uint64_t first_row = 0, end_row = 0;
+  if (version_ == BiffVersion::kBiff8 && r.payload.size() >= 14) {
+    first_row = c.U32();
+    end_row = c.U32();
+  } else {
+    first_row = c.U16();
+    end_row = c.U16();
+  }
+  const uint64_t first_column = c.U16();
+  const uint64_t end_column = c.U16();
+  if (!c.ok() || end_row <= first_row || end_column <= first_column) return;
+  const uint64_t claimed = (end_row - first_row) * (end_column - first_column);
+  const uint64_t room = (reader_.stream_size() - reader_.offset()) / kLeastBytesPerCell;
+  builder_.Reserve(static_cast<size_t>(std::min(claimed, room)));
 }
 
 }  // namespace
