@@ -22,4 +22,31 @@ Status MemorySource::ReadAt(uint64_t offset, std::span<uint8_t> out) const {
   return Status::Ok();
 }
 
+PiecewiseSource::PiecewiseSource(const ByteSource& file, std::vector<StreamRun> runs)
+    : file_(&file), runs_(std::move(runs)) {
+  starts_.reserve(runs_.size());
+  for (const StreamRun& run : runs_) {
+    starts_.push_back(size_);
+    size_ += run.length;
+  }
+}
+
+Status PiecewiseSource::ReadAt(uint64_t offset, std::span<uint8_t> out) const {
+  if (offset > size_ || out.size() > size_ - offset) {
+    return Status::Error(ErrorCode::kTruncated, "a read at offset " + std::to_string(offset) +
+                                                    " goes past the end of the stream");
+  }
+  // The run holding offset, then as many after it as the read spans.
+  size_t i = static_cast<size_t>(std::upper_bound(starts_.begin(), starts_.end(), offset) - starts_.begin()) - 1;
+  size_t done = 0;
+  while (done < out.size()) {
+    const uint64_t within = offset + done - starts_[i];
+    const size_t take = static_cast<size_t>(std::min<uint64_t>(runs_[i].length - within, out.size() - done));
+    if (Status s = file_->ReadAt(runs_[i].file_offset + within, out.subspan(done, take)); !s.ok()) return s;
+    done += take;
+    ++i;
+  }
+  return Status::Ok();
+}
+
 }  // namespace dravella::engine::xls

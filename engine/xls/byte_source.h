@@ -24,6 +24,9 @@ class ByteSource {
   // error; a source that turns out shorter (a file cut while being read)
   // gives kTruncated, a failing read kFileUnreadable.
   virtual Status ReadAt(uint64_t offset, std::span<uint8_t> out) const = 0;
+  // An error when the bytes may no longer be those seen at opening (a file
+  // written over in place): reads since then may mix old and new bytes.
+  virtual Status CheckUnchanged() const { return Status::Ok(); }
   // The first bytes, at most count of them (for telling what a file is).
   Result<std::vector<uint8_t>> Prefix(size_t count) const;
 };
@@ -36,6 +39,26 @@ class MemorySource final : public ByteSource {
 
  private:
   Bytes bytes_;
+};
+
+// A piece of a stream that lies in one place of a file (adjacent sectors).
+struct StreamRun {
+  uint64_t file_offset;
+  size_t length;
+};
+
+// A stream whose pieces lie scattered in another source, read as one.
+class PiecewiseSource final : public ByteSource {
+ public:
+  PiecewiseSource(const ByteSource& file, std::vector<StreamRun> runs);
+  uint64_t size() const override { return size_; }
+  Status ReadAt(uint64_t offset, std::span<uint8_t> out) const override;
+
+ private:
+  const ByteSource* file_;
+  std::vector<StreamRun> runs_;
+  std::vector<uint64_t> starts_;  // the stream offset of each run
+  uint64_t size_ = 0;
 };
 
 // An open file read with positioned reads (no shared file position, no
@@ -51,11 +74,13 @@ class FileSource final : public ByteSource {
 
   uint64_t size() const override { return size_; }
   Status ReadAt(uint64_t offset, std::span<uint8_t> out) const override;
+  Status CheckUnchanged() const override;
 
  private:
-  FileSource(intptr_t handle, uint64_t size) : handle_(handle), size_(size) {}
+  FileSource(intptr_t handle, uint64_t size, int64_t modified) : handle_(handle), size_(size), modified_(modified) {}
   intptr_t handle_;
   uint64_t size_;
+  int64_t modified_;  // the last change as the system tells it, in its own unit
 };
 
 }  // namespace dravella::engine::xls

@@ -179,18 +179,10 @@ Status CompoundFile::ReadDifatAndFat() {
   return Status::Ok();
 }
 
-Status CompoundFile::ReadChain(uint32_t start, std::optional<uint64_t> limit, Owner owner,
-                               std::vector<Owner>& marks, std::vector<uint8_t>& out) const {
-  // First the chain is followed and checked, gathering runs of adjacent
-  // sectors; then each run is read with one call straight into out.
-  struct Run {
-    uint64_t file_offset;
-    size_t length;
-  };
-  std::vector<Run> runs;
+Status CompoundFile::ChainRuns(uint32_t start, std::optional<uint64_t> limit, Owner owner,
+                               std::vector<Owner>& marks, std::vector<StreamRun>& runs) const {
   const char* where = OwnerName(owner);
   uint64_t wanted = limit.value_or(UINT64_MAX);
-  size_t total = 0;
   bool last_full = false;
   for (uint32_t s = start; IsRegular(s) && wanted > 0;) {
     if (s >= sector_count_) return BadSector(s, std::string("the ") + where);
@@ -202,9 +194,8 @@ Status CompoundFile::ReadChain(uint32_t start, std::optional<uint64_t> limit, Ow
       if (last_full && runs.back().file_offset + runs.back().length == offset) {
         runs.back().length += take;
       } else {
-        runs.push_back(Run{offset, take});
+        runs.push_back(StreamRun{offset, take});
       }
-      total += take;
     }
     last_full = take == sector_size_;
     wanted -= limit ? take : 0;
@@ -215,9 +206,20 @@ Status CompoundFile::ReadChain(uint32_t start, std::optional<uint64_t> limit, Ow
     }
     s = fat_[s];
   }
+  return Status::Ok();
+}
+
+Status CompoundFile::ReadChain(uint32_t start, std::optional<uint64_t> limit, Owner owner,
+                               std::vector<Owner>& marks, std::vector<uint8_t>& out) const {
+  // First the chain is followed and checked, gathering runs of adjacent
+  // sectors; then each run is read with one call straight into out.
+  std::vector<StreamRun> runs;
+  if (Status st = ChainRuns(start, limit, owner, marks, runs); !st.ok()) return st;
+  size_t total = 0;
+  for (const StreamRun& run : runs) total += run.length;
   size_t at = out.size();
   out.resize(at + total);
-  for (const Run& run : runs) {
+  for (const StreamRun& run : runs) {
     if (Status st = file_->ReadAt(run.file_offset, std::span<uint8_t>(out.data() + at, run.length)); !st.ok()) {
       return st;
     }
@@ -330,6 +332,17 @@ Status CompoundFile::ReadMiniChain(uint32_t start, uint64_t size, const std::vec
     m = mini_fat[m];
   }
   return Status::Ok();
+}
+
+Result<std::optional<std::vector<StreamRun>>> CompoundFile::StreamRuns(uint32_t entry) const {
+  if (entry >= directory_.size()) return Damaged("no directory entry " + std::to_string(entry));
+  const DirectoryEntry& e = directory_[entry];
+  const uint64_t size = std::min<uint64_t>(e.size, file_size_);
+  if (size < mini_cutoff_) return std::optional<std::vector<StreamRun>>();
+  std::vector<StreamRun> runs;
+  std::vector<Owner> marks = table_marks_;
+  if (Status s = ChainRuns(e.start, size, Owner::kStream, marks, runs); !s.ok()) return s;
+  return std::optional<std::vector<StreamRun>>(std::move(runs));
 }
 
 Result<std::vector<uint8_t>> CompoundFile::ReadStream(uint32_t entry) const {

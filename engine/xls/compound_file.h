@@ -50,6 +50,11 @@ class CompoundFile {
   // the source straight into the result, a run of adjacent sectors at a time.
   Result<std::vector<uint8_t>> ReadStream(uint32_t entry) const;
 
+  // Where the bytes of a stream in regular sectors lie in the file, checked
+  // as ReadStream checks them, for reading it piece by piece later; nullopt
+  // for a stream small enough to live in the mini stream (read those whole).
+  Result<std::optional<std::vector<StreamRun>>> StreamRuns(uint32_t entry) const;
+
   size_t sector_size() const { return sector_size_; }
   size_t directory_size() const { return directory_.size(); }
   size_t fat_size() const { return fat_.size(); }
@@ -76,6 +81,8 @@ class CompoundFile {
   // collects at most limit bytes (all of the chain when limit is unset).
   Status ReadChain(uint32_t start, std::optional<uint64_t> limit, Owner owner,
                    std::vector<Owner>& marks, std::vector<uint8_t>& out) const;
+  Status ChainRuns(uint32_t start, std::optional<uint64_t> limit, Owner owner, std::vector<Owner>& marks,
+                   std::vector<StreamRun>& runs) const;
   Status ReadMiniChain(uint32_t start, uint64_t size, const std::vector<uint32_t>& mini_fat,
                        Bytes mini_stream, std::vector<uint8_t>& out) const;
 

@@ -13,6 +13,13 @@
 #include "engine/xls/byte_source.h"
 
 namespace dravella::engine::xls {
+namespace {
+
+int64_t Modified(const struct stat& info) {
+  return static_cast<int64_t>(info.st_mtim.tv_sec) * 1'000'000'000 + info.st_mtim.tv_nsec;
+}
+
+}  // namespace
 
 Result<std::unique_ptr<FileSource>> FileSource::Open(const std::filesystem::path& path) {
   int fd = -1;
@@ -30,7 +37,18 @@ Result<std::unique_ptr<FileSource>> FileSource::Open(const std::filesystem::path
     ::close(fd);
     return Status::Error(ErrorCode::kFileUnreadable, "it is a folder");
   }
-  return std::unique_ptr<FileSource>(new FileSource(fd, static_cast<uint64_t>(info.st_size)));
+  return std::unique_ptr<FileSource>(new FileSource(fd, static_cast<uint64_t>(info.st_size), Modified(info)));
+}
+
+Status FileSource::CheckUnchanged() const {
+  struct stat info {};
+  if (::fstat(static_cast<int>(handle_), &info) != 0) {
+    return Status::Error(ErrorCode::kFileUnreadable, std::string("reading it failed: ") + std::strerror(errno));
+  }
+  if (static_cast<uint64_t>(info.st_size) != size_ || Modified(info) != modified_) {
+    return Status::Error(ErrorCode::kFileUnreadable, "another program changed it while it was being read");
+  }
+  return Status::Ok();
 }
 
 FileSource::~FileSource() { ::close(static_cast<int>(handle_)); }

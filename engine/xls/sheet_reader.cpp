@@ -33,7 +33,7 @@ struct CellAt {
 
 class SheetReader {
  public:
-  SheetReader(Bytes stream, const WorkbookGlobals& globals)
+  SheetReader(const ByteSource& stream, const WorkbookGlobals& globals)
       : reader_(stream),
         globals_(globals),
         version_(globals.version),
@@ -104,6 +104,7 @@ Result<std::unique_ptr<SheetData>> SheetReader::Read(const WorksheetEntry& entry
   reader_.Seek(entry.bof_offset);
   BiffRecord bof;
   if (!reader_.Next(&bof) || !IsBofId(bof.id)) {
+    if (!reader_.read_error().ok()) return reader_.read_error();
     return Status::Error(ErrorCode::kDamaged, "worksheet \"" + entry.name + "\" should begin at offset " +
                                                   std::to_string(entry.bof_offset) +
                                                   ", where there is no BOF record");
@@ -121,6 +122,7 @@ Result<std::unique_ptr<SheetData>> SheetReader::Read(const WorksheetEntry& entry
     }
     if (Status s = Dispatch(record); !s.ok()) return s;
   }
+  if (!reader_.read_error().ok()) return reader_.read_error();
   return Status::Error(ErrorCode::kTruncated, "worksheet \"" + entry.name + "\" ends at offset " +
                                                   std::to_string(reader_.offset()) +
                                                   (reader_.cut_short() ? " inside a record" : " without its EOF record"));
@@ -478,7 +480,7 @@ void SheetReader::OnDimensions(const BiffRecord& r) {
 
 }  // namespace
 
-Result<std::unique_ptr<SheetData>> ReadWorksheet(Bytes stream, const WorksheetEntry& entry,
+Result<std::unique_ptr<SheetData>> ReadWorksheet(const ByteSource& stream, const WorksheetEntry& entry,
                                                  const WorkbookGlobals& globals) {
   return SheetReader(stream, globals).Read(entry);
 }

@@ -78,17 +78,26 @@ TEST(FileReadingTest, FilesCutShortGiveCleanErrorsNamingTheFile) {
   }
 }
 
-TEST(FileReadingTest, FileReplacedOrCutAfterOpeningGivesTheTableItWasOpenedWith) {
+// Worksheets are read from the file when asked for. A file saved over by
+// renaming or deleted still reads as opened; one cut or written over in
+// place gives an error rather than cells mixed from two versions.
+TEST(FileReadingTest, FileChangedAfterOpeningGivesTheOpenedTableOrACleanError) {
   struct Change {
     const char* name;
     void (*apply)(const fs::path& path, const fs::path& other);
+    ErrorCode expected;  // kNone: the table as it was opened
   };
   const Change changes[] = {
-      {"saved over by renaming", [](const fs::path& path, const fs::path& other) { fs::rename(other, path); }},
-      {"cut to nothing in place", [](const fs::path& path, const fs::path&) { fs::resize_file(path, 0); }},
-      {"rewritten in place", [](const fs::path& path, const fs::path& other) { fs::copy_file(
-                                   other, path, fs::copy_options::overwrite_existing); }},
-      {"deleted", [](const fs::path& path, const fs::path&) { fs::remove(path); }},
+      {"saved over by renaming", [](const fs::path& path, const fs::path& other) { fs::rename(other, path); },
+       ErrorCode::kNone},
+      {"deleted", [](const fs::path& path, const fs::path&) { fs::remove(path); }, ErrorCode::kNone},
+      {"cut to nothing in place", [](const fs::path& path, const fs::path&) { fs::resize_file(path, 0); },
+       ErrorCode::kTruncated},
+      {"rewritten in place",
+       [](const fs::path& path, const fs::path& other) {
+         fs::copy_file(other, path, fs::copy_options::overwrite_existing);
+       },
+       ErrorCode::kFileUnreadable},
   };
   TempFolder folder;
   for (const Change& change : changes) {
@@ -100,10 +109,42 @@ TEST(FileReadingTest, FileReplacedOrCutAfterOpeningGivesTheTableItWasOpenedWith)
     auto book = WorkbookFile::Open(path);
     ASSERT_TRUE(book.ok()) << book.status().description();
     change.apply(path, other);
-    const SheetData& sheet = MustRead(*book.value());
-    EXPECT_EQ(Show(sheet.cell(0, 0)), "number 1000");
-    EXPECT_EQ(Show(sheet.cell(599, 0)), "number 1599");
-    EXPECT_EQ(Show(sheet.cell(599, 1)), "text \"row 599\"");
+    auto sheet = book.value()->worksheet(0);
+    if (change.expected == ErrorCode::kNone) {
+      ASSERT_TRUE(sheet.ok()) << sheet.status().description();
+      EXPECT_EQ(Show(sheet.value()->cell(0, 0)), "number 1000");
+      EXPECT_EQ(Show(sheet.value()->cell(599, 0)), "number 1599");
+      EXPECT_EQ(Show(sheet.value()->cell(599, 1)), "text \"row 599\"");
+    } else {
+      ASSERT_FALSE(sheet.ok());
+      EXPECT_EQ(sheet.status().code(), change.expected) << sheet.status().description();
+      EXPECT_NE(sheet.status().description().find("book.xls"), std::string::npos);
+    }
+  }
+}
+
+// A worksheet is read through a window of a few hundred kilobytes; texts
+// split into CONTINUE records must come whole wherever the window ends.
+TEST(FileReadingTest, LongTextsAcrossReadingWindowsComeWhole) {
+  TempFolder folder;
+  WorkbookBuilder book;
+  book.SetMaxRecordPayload(700);
+  auto& sheet = book.AddSheet("Long");
+  auto text_of = [](uint16_t row) {
+    std::string text(1500 + row * 37 % 2000, 'a');
+    for (size_t i = 0; i < text.size(); i += 97) text[i] = static_cast<char>('A' + (row + i) % 26);
+    return text;
+  };
+  for (uint16_t row = 0; row < 900; ++row) sheet.Label(row, 0, text_of(row)).Number(row, 1, row);
+  const fs::path path = folder / "long.xls";
+  book.WriteTo(path);
+  ASSERT_GT(fs::file_size(path), 3u * 256 * 1024);
+  auto opened = WorkbookFile::Open(path);
+  ASSERT_TRUE(opened.ok()) << opened.status().description();
+  const SheetData& data = MustRead(*opened.value());
+  for (uint16_t row = 0; row < 900; ++row) {
+    ASSERT_EQ(data.cell(row, 0).text, text_of(row)) << "row " << row;
+    ASSERT_EQ(data.cell(row, 1).number, row);
   }
 }
 
