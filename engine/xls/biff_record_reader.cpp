@@ -32,6 +32,17 @@ bool BiffRecordReader::Load(size_t from, size_t count) {
   return true;
 }
 
+bool BiffRecordReader::InWindowWithoutContinue() const {
+  // The common case, checked cheaply: the record and the header after it
+  // are in the window, and that header starts no CONTINUE record.
+  if (offset_ < window_start_) return false;
+  const size_t local = offset_ - window_start_;
+  uint16_t length = 0;
+  if (!ReadU16(stream_, local + 2, &length)) return false;
+  uint16_t next_id = 0;
+  return ReadU16(stream_, local + kHeaderSize + length, &next_id) && next_id != record_id::kContinue;
+}
+
 bool BiffRecordReader::FillWindow() {
   // Walk the headers of the record and of the CONTINUE records after it;
   // whatever lies past the stream's end is left for Next to find short.
@@ -54,7 +65,7 @@ bool BiffRecordReader::FillWindow() {
 bool BiffRecordReader::Next(BiffRecord* record) {
   if (offset_ >= stream_size_) return false;
   if (!read_error_.ok()) return false;
-  if (source_ && !FillWindow()) return false;
+  if (source_ && !InWindowWithoutContinue() && !FillWindow()) return false;
   const size_t local = offset_ - window_start_;
   uint16_t id = 0;
   uint16_t length = 0;

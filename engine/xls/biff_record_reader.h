@@ -48,6 +48,7 @@ class BiffRecordReader {
  private:
   // Brings the record at offset_ and its CONTINUE records into the window.
   bool FillWindow();
+  bool InWindowWithoutContinue() const;
   bool Covers(size_t offset, size_t count) const {
     return offset >= window_start_ && offset - window_start_ <= stream_.size() &&
            count <= stream_.size() - (offset - window_start_);
