@@ -28,6 +28,7 @@ class RecordFormatter {
   MemoWriter* memo_;
   std::vector<uint32_t> offsets_;  // of each field in the record
   std::string memo_text_;          // the current memo text, reused
+  std::vector<CellValue> row_;     // the current row's cells, reused
 };
 
 }  // namespace dravella::engine::dbf

@@ -9,28 +9,40 @@ namespace dravella::engine {
 // stays a number.
 constexpr double kLastDateSerial = 2958465.99999;
 
-CellValue SheetData::cell(uint32_t row, uint32_t column) const {
+CellValue SheetData::ValueOf(const PackedCell& cell) const {
   CellValue value;
-  if (cells_.empty() || row < range_.first_row || row > range_.last_row || column > 0xFFFF) return value;
+  value.kind = cell.kind;
+  if (cell.kind == CellKind::kText) {
+    const xls::TextRef ref{static_cast<uint32_t>(cell.payload), static_cast<uint32_t>(cell.payload >> 32)};
+    value.text = cell.in_shared_table ? shared_texts_->View(ref) : texts_.View(ref);
+  } else {
+    value.number = std::bit_cast<double>(cell.payload);
+  }
+  return value;
+}
+
+CellValue SheetData::cell(uint32_t row, uint32_t column) const {
+  if (cells_.empty() || row < range_.first_row || row > range_.last_row || column > 0xFFFF) return {};
   const size_t r = row - range_.first_row;
   const auto begin = cells_.begin() + row_starts_[r];
   const auto end = cells_.begin() + row_starts_[r + 1];
   const uint32_t position = (row << 16) | column;
   const auto it = std::lower_bound(begin, end, position,
                                    [](const PackedCell& c, uint32_t p) { return c.position < p; });
-  if (it == end || it->position != position) return value;
-  value.kind = it->kind;
-  switch (it->kind) {
-    case CellKind::kText: {
-      const xls::TextRef ref{static_cast<uint32_t>(it->payload), static_cast<uint32_t>(it->payload >> 32)};
-      value.text = it->in_shared_table ? shared_texts_->View(ref) : texts_.View(ref);
-      break;
-    }
-    default:
-      value.number = std::bit_cast<double>(it->payload);
-      break;
+  if (it == end || it->position != position) return {};
+  return ValueOf(*it);
+}
+
+void SheetData::ReadRow(uint32_t row, uint32_t first_column, std::span<CellValue> out) const {
+  std::fill(out.begin(), out.end(), CellValue{});
+  if (cells_.empty() || row < range_.first_row || row > range_.last_row) return;
+  const size_t r = row - range_.first_row;
+  for (size_t i = row_starts_[r]; i < row_starts_[r + 1]; ++i) {
+    const uint32_t column = cells_[i].position & 0xFFFF;
+    if (column < first_column) continue;
+    if (column - first_column >= out.size()) break;
+    out[column - first_column] = ValueOf(cells_[i]);
   }
-  return value;
 }
 
 namespace xls {

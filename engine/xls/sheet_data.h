@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <vector>
 
 #include "engine/cell.h"
@@ -30,6 +31,9 @@ class SheetData {
   // The cell at a 0-based position; kEmpty outside the used range or where
   // no value is stored. A text stays valid while the workbook lives.
   CellValue cell(uint32_t row, uint32_t column) const;
+  // The cells of a row from first_column on, out.size() of them, in one
+  // pass over the row's stored cells.
+  void ReadRow(uint32_t row, uint32_t first_column, std::span<CellValue> out) const;
 
   size_t stored_cell_count() const { return cells_.size(); }
 
@@ -42,6 +46,7 @@ class SheetData {
     bool in_shared_table;  // text: in the workbook's shared strings, not this sheet's
     uint64_t payload;      // number: its bits; text: offset | length << 32
   };
+  CellValue ValueOf(const PackedCell& cell) const;
 
   CellRange range_;
   std::vector<PackedCell> cells_;

@@ -7,6 +7,7 @@
 #include <cmath>
 #include <limits>
 #include <map>
+#include <vector>
 
 #include "tests/engine/reader_test_support.h"
 
@@ -107,9 +108,15 @@ TEST(SheetDataTest, RowIndexAgreesWithAPlainMapWhateverTheOrder) {
     auto sheet = builder.Finish();
     EXPECT_EQ(sheet->stored_cell_count(), expected.size());
     for (uint32_t row = 0; row < 12; ++row) {
+      // The whole-row read, from column 1 on, agrees too.
+      std::vector<CellValue> from_one(11);
+      sheet->ReadRow(row, 1, from_one);
       for (uint32_t column = 0; column < 12; ++column) {
         const auto it = expected.find({row, column});
         const CellValue value = sheet->cell(row, column);
+        if (column >= 1) {
+          EXPECT_EQ(Show(from_one[column - 1]), Show(value)) << "row read " << row << "," << column;
+        }
         if (it == expected.end()) {
           EXPECT_EQ(Show(value), "empty") << row << "," << column;
         } else {
