@@ -1,5 +1,5 @@
-// FileSource on POSIX systems: open, fstat and pread. A Windows twin would
-// use CreateFileW and ReadFile with an OVERLAPPED offset.
+// FileSource on POSIX systems: open, fstat and pread (file_source_windows.cpp
+// is the Windows twin).
 #ifndef _WIN32
 
 #include <fcntl.h>
