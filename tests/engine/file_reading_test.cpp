@@ -2,6 +2,7 @@
 // they were opened, and DIMENSIONS records that lie about the cells.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <unistd.h>
@@ -146,6 +147,31 @@ TEST(FileReadingTest, LongTextsAcrossReadingWindowsComeWhole) {
     ASSERT_EQ(data.cell(row, 0).text, text_of(row)) << "row " << row;
     ASSERT_EQ(data.cell(row, 1).number, row);
   }
+}
+
+// A stream scattered over the file (runs out of order, of odd lengths)
+// reads as its pieces put end to end, across any run boundary.
+TEST(FileReadingTest, ScatteredStreamReadsAsItsPiecesInOrder) {
+  std::vector<uint8_t> file(5000);
+  for (size_t i = 0; i < file.size(); ++i) file[i] = static_cast<uint8_t>(i * 131 + i / 256);
+  const std::vector<xls::StreamRun> runs = {{3000, 512}, {100, 7}, {4400, 600}, {0, 100}, {1024, 1500}};
+  std::vector<uint8_t> expected;
+  for (const auto& run : runs) {
+    expected.insert(expected.end(), file.begin() + static_cast<ptrdiff_t>(run.file_offset),
+                    file.begin() + static_cast<ptrdiff_t>(run.file_offset + run.length));
+  }
+  const xls::MemorySource source(file);
+  const xls::PiecewiseSource stream(source, runs);
+  ASSERT_EQ(stream.size(), expected.size());
+  for (auto [offset, length] : {std::pair<size_t, size_t>{0, expected.size()}, {510, 4}, {512, 7}, {518, 700},
+                                {1119, 100}, {1218, 1501}, {expected.size() - 1, 1}, {expected.size(), 0}}) {
+    SCOPED_TRACE(std::to_string(offset) + "+" + std::to_string(length));
+    std::vector<uint8_t> out(length);
+    ASSERT_TRUE(stream.ReadAt(offset, out).ok());
+    EXPECT_TRUE(std::equal(out.begin(), out.end(), expected.begin() + static_cast<ptrdiff_t>(offset)));
+  }
+  std::vector<uint8_t> past(2);
+  EXPECT_EQ(stream.ReadAt(expected.size() - 1, past).code(), ErrorCode::kTruncated);
 }
 
 TEST(FileReadingTest, ReadsPastAFileCutWhileOpenAreTruncationErrors) {
