@@ -32,6 +32,13 @@ echo "== convert_code_pages"
 "$repo/bench/convert_code_pages.py" "$build/CMD/dravbatch" "$build/bench-workbook.xls" || status=$?
 echo
 
+# Whole processes: a workbook of 40 such sheets against one, and a folder of
+# 400 small workbooks (PROCESS_BENCH_ARGS="--rows 10000" for a slow machine).
+echo "== process_bench"
+# shellcheck disable=SC2086  # the arguments are meant to split
+"$repo/bench/process_bench.py" "$build/CMD/dravbatch" "$build/bench/bench_reader" ${PROCESS_BENCH_ARGS:-} || status=$?
+echo
+
 # The window's Convert against dravbatch: the desktop program needs a build of its own.
 gui_build="$build-gui"
 cmake -S "$repo" -B "$gui_build" -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null

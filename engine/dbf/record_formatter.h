@@ -32,6 +32,7 @@ class RecordFormatter {
   std::vector<uint32_t> offsets_;  // of each field in the record
   std::string memo_text_;          // the current memo text, reused
   size_t replaced_characters_ = 0;
+  std::vector<CellValue> row_;     // the current row's cells, reused
 };
 
 }  // namespace dravella::engine::dbf
