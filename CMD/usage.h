@@ -31,16 +31,29 @@ one wins):
   /overwrite=1    replace tables that already exist (default)
   /open=1         open the output folder in the file browser at the end
   /open=0         do not open it (default)
-  /cp=NNNN        code page of the tables: 437, 850, 852, 866, 1250, 1251,
-                  1252 (default), 1253, 1254, 1257, or utf8
+  /cp=NNNN        code page of the tables (also cpNNNN; UTF-8 as utf8, utf-8
+                  or 65001):
+                    437 DOS United States     874 Thai
+                    737 DOS Greek             932 Japanese (Shift-JIS)
+                    850 DOS Western European  936 Chinese Simplified (GBK)
+                    852 DOS Central European  949 Korean (Unified Hangul)
+                    857 DOS Turkish           950 Chinese Traditional (Big5)
+                    860 DOS Portuguese        1250 Central European
+                    861 DOS Icelandic         1251 Cyrillic
+                    863 DOS Canadian French   1252 Western European (default)
+                    865 DOS Nordic            1253 Greek   1254 Turkish
+                    866 DOS Russian           1255 Hebrew  1256 Arabic
+                    utf8 Unicode              1257 Baltic
+                  Another value is rejected.
 
 Nothing is printed on success. Exit status: 0 when every workbook was
 converted, 1 when the command line was rejected (nothing to do: no input, an
-input that is neither an existing file nor folder, or too many words), 2 when a
-workbook failed or the run stopped early. On 1 and 2, standard error has one
-line per failure: the workbook (and worksheet) and the reason. A table whose
-characters became '?' (its code page cannot hold them) gets a warning line
-with the count; /cp=utf8 or the workbook's own code page keeps them.
+input that is neither an existing file nor folder, too many words, or an
+unknown code page), 2 when a workbook failed or the run stopped early. On 1
+and 2, standard error has one line per failure: the workbook (and worksheet)
+and the reason. A table whose characters became '?' (its code page cannot
+hold them) gets a warning line with the count; /cp=utf8 or the workbook's own
+code page keeps them.
   dravbatch --help   (or -h, /?) prints this text.
   dravbatch --version            prints the version.
 )";

@@ -89,6 +89,7 @@ int main() {
       {"dBASE III, 1252", DbfLevel::kDbase3, CodePage::k1252},
       {"dBASE IV, UTF-8", DbfLevel::kDbase4, CodePage::kUtf8},
       {"dBASE II, 850", DbfLevel::kDbase2, CodePage::k850},
+      {"dBASE III, 936", DbfLevel::kDbase3, CodePage::k936},
   };
   int failures = 0;
   for (const auto& variant : variants) {

@@ -27,6 +27,17 @@ cmake --build "$build" --target dravbatch -j2 >/dev/null
 "$build/bench/bench_reader" --runs 1 --write "$build/bench-workbook.xls" >/dev/null
 "$repo/bench/convert_vs_ogr2ogr.py" "$build/CMD/dravbatch" "$build/bench-workbook.xls" || status=$?
 echo
+# A double-byte code page against 1252 on the same workbook.
+echo "== convert_code_pages"
+"$repo/bench/convert_code_pages.py" "$build/CMD/dravbatch" "$build/bench-workbook.xls" || status=$?
+echo
+
+# Whole processes: a workbook of 40 such sheets against one, and a folder of
+# 400 small workbooks (PROCESS_BENCH_ARGS="--rows 10000" for a slow machine).
+echo "== process_bench"
+# shellcheck disable=SC2086  # the arguments are meant to split
+"$repo/bench/process_bench.py" "$build/CMD/dravbatch" "$build/bench/bench_reader" ${PROCESS_BENCH_ARGS:-} || status=$?
+echo
 
 # The window's Convert against dravbatch: the desktop program needs a build of its own.
 gui_build="$build-gui"

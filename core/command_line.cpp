@@ -5,6 +5,7 @@
 
 #include "core/path_kind.h"
 #include "core/path_separator.h"
+#include "engine/code_pages.h"
 
 namespace dravella::core {
 namespace {
@@ -29,10 +30,8 @@ std::string ReplaceAll(std::string_view text, std::string_view from, std::string
   return result;
 }
 
-constexpr std::array<std::string_view, 11> kCodePages = {
-    "437", "850", "852", "866", "1250", "1251", "1252", "1253", "1254", "1257", "utf8"};
-
-void ApplySwitch(const std::string& token, RunOptions& options) {
+// False, with the reason, for a switch that names something unknown.
+bool ApplySwitch(const std::string& token, RunOptions& options) {
   const std::string lower = AsciiLower(token);
   if (lower == "/dbf2" || lower == "/dbf3" || lower == "/dbf4") {
     options.DbfSwitch = lower;
@@ -42,10 +41,17 @@ void ApplySwitch(const std::string& token, RunOptions& options) {
     options.OverwriteExisting = false;
   } else if (lower == "/open=1") {
     options.OpenOutputFolder = true;
-  } else if (lower.starts_with("/cp=") && IsKnownCodePage(lower.substr(4))) {
-    options.CodePage = lower.substr(4);
+  } else if (lower.starts_with("/cp=")) {
+    const engine::CodePageFacts* page = engine::FindCodePage(std::string_view(token).substr(4));
+    if (page == nullptr) {
+      // Writing another code page than the one asked for would pass unnoticed.
+      options.RejectReason = UnknownCodePageMessage(token.substr(4));
+      return false;
+    }
+    options.CodePage = std::string(page->key);
   }
   // "/overwrite=1", "/open=0" and unknown tokens change nothing.
+  return true;
 }
 
 // Stands for a pair of quotes that is a whole word while the line is split.
@@ -80,15 +86,18 @@ bool InterpretTokens(const CommandTokens& tokens, RunOptions& options) {
   size_t last = kLastSwitchSlot;
   while (last >= kFirstSwitchSlot && tokens[last].empty()) --last;
   for (size_t slot = kFirstSwitchSlot; slot <= last; ++slot) {
-    if (!tokens[slot].empty()) ApplySwitch(tokens[slot], options);
+    if (!tokens[slot].empty() && !ApplySwitch(tokens[slot], options)) return false;
   }
   return true;
 }
 
 }  // namespace
 
-bool IsKnownCodePage(std::string_view name) {
-  return std::find(kCodePages.begin(), kCodePages.end(), name) != kCodePages.end();
+bool IsKnownCodePage(std::string_view name) { return engine::FindCodePage(name) != nullptr; }
+
+std::string UnknownCodePageMessage(std::string_view value) {
+  return "unknown code page \"" + std::string(value) + "\" in /cp=; use one of " +
+         engine::CodePageKeyList() + " (also 65001, utf-8 or cp and the number)";
 }
 
 bool SplitCommandLine(std::string_view text, CommandTokens& tokens) {

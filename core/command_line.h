@@ -34,7 +34,7 @@ struct RunOptions {
   std::string NameSwitch;               // the last of /name=1..3; empty: plain names
   bool OverwriteExisting = true;        // cleared for good by /overwrite=0
   bool OpenOutputFolder = false;        // set for good by /open=1
-  std::string CodePage = "1252";        // the last valid /cp=NNNN
+  std::string CodePage = "1252";        // the last /cp=, as its key ("936", "utf8")
   std::string RejectReason;             // why the line was rejected, when it was
 };
 
@@ -43,8 +43,8 @@ bool SplitCommandLine(std::string_view text, CommandTokens& tokens);
 
 // Fills options from the raw argument string; false when there is nothing to
 // do: an empty line, too many tokens, an empty input, or an input that is
-// neither an existing file nor an existing folder. RejectReason then says
-// which. An empty output word means no output folder, as a missing one does.
+// neither an existing file nor an existing folder, or a /cp= naming no known
+// code page. RejectReason then says which. An empty output word means no output folder, as a missing one does.
 bool ParseCommandLine(std::string_view raw_line, CommandTokens& tokens, RunOptions& options);
 
 // As ParseCommandLine, from the process's arguments as the system split
@@ -55,7 +55,11 @@ bool ParseArguments(int argc, const char* const* argv, CommandTokens& tokens, Ru
 // blanks, each one that holds a blank, or is empty, wrapped in double quotes.
 std::string JoinProcessArguments(int argc, const char* const* argv);
 
-// The code pages /cp= accepts, as typed after "=".
+// The code pages /cp= accepts, as typed after "=": the numbers of the code
+// page table, "cp" and the number, utf8, utf-8 and 65001, in any case.
 bool IsKnownCodePage(std::string_view name);
+
+// The line that rejects an unknown /cp= value, naming the accepted ones.
+std::string UnknownCodePageMessage(std::string_view value);
 
 }  // namespace dravella::core

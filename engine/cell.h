@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <string_view>
 
 namespace dravella::engine {
@@ -30,6 +31,11 @@ class CellGrid {
   virtual uint32_t rows() const = 0;
   virtual uint32_t columns() const = 0;
   virtual CellValue at(uint32_t row, uint32_t column) const = 0;
+  // The cells of a row from column 0 on, out.size() of them: what the
+  // writer asks for, one row per call.
+  virtual void RowAt(uint32_t row, std::span<CellValue> out) const {
+    for (uint32_t c = 0; c < out.size(); ++c) out[c] = at(row, c);
+  }
   virtual DateSystem date_system() const = 0;
 };
 

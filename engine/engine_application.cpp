@@ -48,6 +48,9 @@ class SheetBlock final : public CellGrid {
   CellValue at(uint32_t row, uint32_t column) const override {
     return sheet_.cell(block_.first_row + row, block_.first_column + column);
   }
+  void RowAt(uint32_t row, std::span<CellValue> out) const override {
+    sheet_.ReadRow(block_.first_row + row, block_.first_column, out);
+  }
   DateSystem date_system() const override { return dates_; }
 
  private:

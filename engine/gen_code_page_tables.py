@@ -1,14 +1,28 @@
 #!/usr/bin/python3
-"""Writes engine/code_page_tables.cpp: the upper halves (0x80-0xFF) of the
-single-byte code pages that BIFF2 to BIFF7 workbooks name in their CODEPAGE
-record and that tables are written in, taken from Python's codecs. Bytes a code page leaves undefined decode
-to U+FFFD. Run from the repository root:
+"""Writes engine/code_page_tables.cpp: how the bytes of the code pages that
+workbooks are read in and tables are written in map to Unicode, taken from
+Python's codecs. Run from the repository root:
 
     /usr/bin/python3 engine/gen_code_page_tables.py > engine/code_page_tables.cpp
+
+Single-byte pages: the characters of bytes 0x80-0xFF (bytes 0x00-0x7F are
+ASCII in every page here; the script checks it). U+FFFD marks a byte the page
+leaves undefined.
+
+Double-byte pages (Shift-JIS, GBK, Unified Hangul, Big5 as Windows defines
+them): the same 128 entries, U+FFFF marking a lead byte, then one row of
+characters per lead byte for the trail bytes 0x40-0xFE.
+
+Encoding turns the decoding table around, the first byte sequence of a
+character winning; where Python's encoder answers otherwise, the page lists
+the exception (a code of 0 meaning "cannot be written").
 """
 
+import codecs
+import sys
+
 # Windows code page number -> Python codec
-CODE_PAGES = [
+SINGLE_BYTE = [
     (437, 'cp437'), (737, 'cp737'), (775, 'cp775'), (850, 'cp850'), (852, 'cp852'),
     (855, 'cp855'), (857, 'cp857'), (858, 'cp858'), (860, 'cp860'), (861, 'cp861'),
     (862, 'cp862'), (863, 'cp863'), (865, 'cp865'), (866, 'cp866'),
@@ -18,53 +32,152 @@ CODE_PAGES = [
     (10007, 'mac_cyrillic'), (10029, 'mac_latin2'), (10079, 'mac_iceland'),
     (10081, 'mac_turkish'),
 ]
+DOUBLE_BYTE = [(932, 'cp932'), (936, 'gbk'), (949, 'cp949'), (950, 'cp950')]
+
+# Bytes Windows defines that the Python codec does not: 936's euro sign.
+WINDOWS_ADDITIONS = {936: {0x80: 0x20AC}}
+
+FIRST_TRAIL, LAST_TRAIL = 0x40, 0xFE
+UNDEFINED, LEAD = 0xFFFD, 0xFFFF
 
 
-def upper_half(codec):
-    out = []
+def decode_single(codec, b):
+    try:
+        text = bytes([b]).decode(codec)
+    except UnicodeDecodeError:
+        return None
+    assert len(text) == 1 and ord(text) <= 0xFFFF, (codec, b)
+    return ord(text)
+
+
+def decode_pair(codec, lead, trail):
+    try:
+        text = bytes([lead, trail]).decode(codec)
+    except UnicodeDecodeError:
+        return None
+    if len(text) != 1:
+        return None
+    assert ord(text) not in (UNDEFINED, LEAD), (codec, lead, trail)
+    return ord(text)
+
+
+def page_tables(number, codec, double_byte):
+    """(upper half, rows of the lead bytes)."""
+    # Nothing below 0x40 may follow a lead byte, so ASCII stays ASCII inside double-byte texts.
+    assert all(bytes([b]).decode(codec) == chr(b) for b in range(0x80)), codec
+    additions = WINDOWS_ADDITIONS.get(number, {})
+    upper, rows = [], []
     for b in range(0x80, 0x100):
-        try:
-            text = bytes([b]).decode(codec)
-        except UnicodeDecodeError:
-            text = '\ufffd'
-        assert len(text) == 1 and ord(text) <= 0xFFFF, (codec, b)
-        out.append(ord(text))
+        if b in additions:
+            upper.append(additions[b])
+            continue
+        single = decode_single(codec, b)
+        if single is not None:
+            upper.append(single)
+            continue
+        row = [decode_pair(codec, b, t) for t in range(FIRST_TRAIL, LAST_TRAIL + 1)] if double_byte else []
+        if any(c is not None for c in row):
+            assert all(decode_pair(codec, b, t) is None for t in range(0x00, FIRST_TRAIL)), (codec, b)
+            upper.append(LEAD)
+            rows.append([UNDEFINED if c is None else c for c in row])
+        else:
+            upper.append(UNDEFINED)
+    return upper, rows
+
+
+def inverse(upper, rows):
+    """Code point -> code (a byte, or lead << 8 | trail), the first sequence winning."""
+    table = {}
+    for i, c in enumerate(upper):
+        if c not in (UNDEFINED, LEAD):
+            table.setdefault(c, 0x80 + i)
+    leads = [0x80 + i for i, c in enumerate(upper) if c == LEAD]
+    for lead, row in zip(leads, rows):
+        for j, c in enumerate(row):
+            if c != UNDEFINED:
+                table.setdefault(c, (lead << 8) | (FIRST_TRAIL + j))
+    return table
+
+
+def python_code(codec, cp):
+    try:
+        data = chr(cp).encode(codec)
+    except UnicodeEncodeError:
+        return 0
+    return int.from_bytes(data, 'big')
+
+
+def exceptions(number, codec, upper, rows):
+    table = inverse(upper, rows)
+    additions = WINDOWS_ADDITIONS.get(number, {})
+    out = []
+    for cp in range(0x80, 0x10000):
+        if 0xD800 <= cp <= 0xDFFF:
+            continue
+        if cp in additions.values():
+            continue
+        wanted = python_code(codec, cp)
+        if table.get(cp, 0) != wanted:
+            out.append((cp, wanted))
     return out
 
 
+def hex_rows(values, per_line=12, indent='    '):
+    lines = []
+    for start in range(0, len(values), per_line):
+        lines.append(indent + ', '.join('0x%04X' % v for v in values[start:start + per_line]) + ',')
+    return lines
+
+
 def main():
-    print('// Generated by engine/gen_code_page_tables.py from Python\'s codecs; do not edit.')
-    print('#include "engine/code_page_tables.h"')
-    print()
-    print('namespace dravella::engine {')
-    print('namespace {')
-    print()
-    for number, codec in CODE_PAGES:
-        # The lower half of every page here is ASCII; the table only holds the rest.
-        assert all(bytes([b]).decode(codec) == chr(b) for b in range(0x80)), codec
-        values = upper_half(codec)
-        print('constexpr char16_t kCp%d[128] = {' % number)
-        for row in range(0, 128, 8):
-            print('    ' + ', '.join('0x%04X' % v for v in values[row:row + 8]) + ',')
-        print('};')
-        print()
-    print('constexpr CodePageTable kTables[] = {')
-    for number, codec in CODE_PAGES:
-        print('    {%d, kCp%d},' % (number, number))
-    print('};')
-    print()
-    print('}  // namespace')
-    print()
-    print('std::span<const CodePageTable> CodePageTables() { return kTables; }')
-    print()
-    print('const char16_t* UpperHalfOfCodePage(uint16_t number) {')
-    print('  for (const CodePageTable& table : kTables) {')
-    print('    if (table.number == number) return table.upper;')
-    print('  }')
-    print('  return nullptr;')
-    print('}')
-    print()
-    print('}  // namespace dravella::engine')
+    out = ['// Generated by engine/gen_code_page_tables.py from Python\'s codecs; do not edit.',
+           '#include "engine/code_page_tables.h"',
+           '',
+           'namespace dravella::engine {',
+           'namespace {',
+           '']
+    pages = [(n, c, False) for n, c in SINGLE_BYTE] + [(n, c, True) for n, c in DOUBLE_BYTE]
+    pages.sort()
+    for number, codec, double_byte in pages:
+        upper, rows = page_tables(number, codec, double_byte)
+        out.append('// %s' % codecs.lookup(codec).name)
+        out.append('constexpr char16_t kUpper%d[128] = {' % number)
+        out += hex_rows(upper, 8)
+        out.append('};')
+        if rows:
+            out.append('constexpr char16_t kRows%d[%d] = {' % (number, len(rows) * (LAST_TRAIL - FIRST_TRAIL + 1)))
+            for row in rows:
+                out += hex_rows(row)
+            out.append('};')
+        found = exceptions(number, codec, upper, rows)
+        if found:
+            out.append('constexpr EncodingException kExceptions%d[] = {' % number)
+            for start in range(0, len(found), 6):
+                out.append('    ' + ' '.join('{0x%04X, 0x%04X},' % pair for pair in found[start:start + 6]))
+            out.append('};')
+        out.append('')
+    out.append('constexpr CodePageTable kTables[] = {')
+    for number, codec, double_byte in pages:
+        upper, rows = page_tables(number, codec, double_byte)
+        found = exceptions(number, codec, upper, rows)
+        out.append('    {%d, kUpper%d, %s, %s},' % (
+            number, number, 'kRows%d' % number if rows else 'nullptr',
+            'kExceptions%d' % number if found else '{}'))
+    out.append('};')
+    out += ['',
+            '}  // namespace',
+            '',
+            'std::span<const CodePageTable> CodePageTables() { return kTables; }',
+            '',
+            'const CodePageTable* CodePageTableOf(uint16_t number) {',
+            '  for (const CodePageTable& table : kTables) {',
+            '    if (table.number == number) return &table;',
+            '  }',
+            '  return nullptr;',
+            '}',
+            '',
+            '}  // namespace dravella::engine']
+    sys.stdout.write('\n'.join(out) + '\n')
 
 
 if __name__ == '__main__':

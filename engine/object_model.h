@@ -78,7 +78,8 @@ class Application {
   virtual std::shared_ptr<Workbook> WorkbooksOpen(const std::string& path) = 0;
   // With alerts off, a save over an existing file replaces it without a question.
   virtual void SetDisplayAlerts(bool display) = 0;
-  // The code page of the tables this application writes: "437" ... "1257" or "utf8".
+  // The code page of the tables this application writes, by any spelling the
+  // code page table knows ("936", "cp936", "utf8", "65001").
   virtual void SetTableCodePage(const std::string& code_page) = 0;
   virtual void Quit() = 0;
 };

@@ -5,11 +5,15 @@
 #include <QProgressBar>
 #include <QTreeWidget>
 #include <algorithm>
+#include <memory>
+#include <string>
+#include <utility>
 
 #include "core/convert_command.h"
 #include "engine/object_model.h"
 #include "gui/form1.h"
 #include "gui/hourglass.h"
+#include "gui/saved_lists.h"
 #include "gui/qstring_convert.h"
 
 namespace dravella::gui {
@@ -87,6 +91,24 @@ class FormConvertWindow final : public core::ConvertWindow {
   Form1& form_;
 };
 
+// The window's application factory, with the code page of the Setting
+// dialog given to every application it makes.
+class CodePageApplications final : public engine::ApplicationFactory {
+ public:
+  CodePageApplications(engine::ApplicationFactory& inner, std::string code_page)
+      : inner_(inner), code_page_(std::move(code_page)) {}
+
+  std::shared_ptr<engine::Application> CreateObject(std::string_view class_name) override {
+    std::shared_ptr<engine::Application> application = inner_.CreateObject(class_name);
+    if (application) application->SetTableCodePage(code_page_);
+    return application;
+  }
+
+ private:
+  engine::ApplicationFactory& inner_;
+  std::string code_page_;
+};
+
 }  // namespace
 
 core::OutputNaming& ProgramOutputNaming() {
@@ -96,8 +118,9 @@ core::OutputNaming& ProgramOutputNaming() {
 
 void RunConvertCommand(Form1& form) {
   FormConvertWindow window(form);
-  core::ConvertCommand command(window, core::ExportContext{form.Services().applications,
-                                                           ProgramOutputNaming()},
+  CodePageApplications applications(form.Services().applications,
+                                    SavedTableCodePage(form.Services().settings_folder));
+  core::ConvertCommand command(window, core::ExportContext{applications, ProgramOutputNaming()},
                                form.Services().shell);
   command.Run();
 }

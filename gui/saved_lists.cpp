@@ -3,6 +3,8 @@
 #include <fstream>
 #include <iterator>
 
+#include "engine/code_pages.h"
+
 namespace dravella::gui {
 
 std::vector<std::string> ReadLines(const std::filesystem::path& file) {
@@ -54,8 +56,17 @@ void SaveLists(const std::filesystem::path& folder, const SavedLists& lists) {
   }
 }
 
-bool WriteSettings(const std::filesystem::path& folder, bool save_inputs, bool save_outputs) {
-  return WriteLines(folder / kSettingsFile, {save_inputs ? "1" : "0", save_outputs ? "1" : "0"});
+bool WriteSettings(const std::filesystem::path& folder, bool save_inputs, bool save_outputs,
+                   std::string_view table_code_page) {
+  return WriteLines(folder / kSettingsFile, {save_inputs ? "1" : "0", save_outputs ? "1" : "0",
+                                             std::string(table_code_page)});
+}
+
+std::string SavedTableCodePage(const std::filesystem::path& folder) {
+  const std::vector<std::string> lines = ReadLines(folder / kSettingsFile);
+  const engine::CodePageFacts* page =
+      lines.size() > 2 ? engine::FindCodePage(lines[2]) : nullptr;
+  return page != nullptr ? std::string(page->key) : std::string(kDefaultTableCodePage);
 }
 
 }  // namespace dravella::gui

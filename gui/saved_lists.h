@@ -1,5 +1,5 @@
 // The lists and settings kept between runs, as three small text files in the
-// settings folder: set.txt (two on/off lines), EXCEL.txt (the input list) and
+// settings folder: set.txt (two on/off lines and the tables' code page), EXCEL.txt (the input list) and
 // output.txt (the output directories). One value per line, UTF-8, each line
 // ended by CR LF when written; LF alone is accepted when read. A file that is
 // missing or cannot be read reads as empty, and a failed write is silent:
@@ -8,6 +8,7 @@
 
 #include <filesystem>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace dravella::gui {
@@ -42,7 +43,16 @@ SavedLists RestoreLists(const std::filesystem::path& folder);
 // setting is off keeps the file saved last.
 void SaveLists(const std::filesystem::path& folder, const SavedLists& lists);
 
-// set.txt as the Setting dialog writes it: "1" or "0" for each box.
-bool WriteSettings(const std::filesystem::path& folder, bool save_inputs, bool save_outputs);
+// The code page tables are written in when set.txt names none (or one no
+// longer known).
+inline constexpr char kDefaultTableCodePage[] = "1252";
+
+// set.txt as the Setting dialog writes it: "1" or "0" for each box, then the
+// key of the tables' code page ("1252", "936", "utf8").
+bool WriteSettings(const std::filesystem::path& folder, bool save_inputs, bool save_outputs,
+                   std::string_view table_code_page = kDefaultTableCodePage);
+
+// The key of the code page set.txt names for the tables.
+std::string SavedTableCodePage(const std::filesystem::path& folder);
 
 }  // namespace dravella::gui

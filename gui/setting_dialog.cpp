@@ -1,12 +1,15 @@
 #include "gui/setting_dialog.h"
 
 #include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
 #include <QHBoxLayout>
 #include <QPushButton>
 #include <QVBoxLayout>
 #include <string>
 #include <vector>
 
+#include "engine/code_pages.h"
 #include "gui/fonts.h"
 #include "gui/saved_lists.h"
 
@@ -24,6 +27,15 @@ SettingDialog::SettingDialog(const std::filesystem::path& settings_folder, QWidg
   Check1->setObjectName(QStringLiteral("Check1"));
   Check2 = new QCheckBox(QStringLiteral("Automatically save the output directory"), this);
   Check2->setObjectName(QStringLiteral("Check2"));
+  CodePageLabel = new QLabel(QStringLiteral("Code page of the tables"), this);
+  CodePageLabel->setObjectName(QStringLiteral("CodePageLabel"));
+  CodePageCombo = new QComboBox(this);
+  CodePageCombo->setObjectName(QStringLiteral("CodePageCombo"));
+  for (const engine::CodePageFacts& page : engine::TableCodePages()) {
+    CodePageCombo->addItem(QString::fromUtf8(page.name.data(), static_cast<qsizetype>(page.name.size())),
+                           QString::fromUtf8(page.key.data(), static_cast<qsizetype>(page.key.size())));
+  }
+  CodePageLabel->setBuddy(CodePageCombo);
   OKButton = new QPushButton(QStringLiteral("OK"), this);
   OKButton->setObjectName(QStringLiteral("OKButton"));
   CancelButton = new QPushButton(QStringLiteral("Cancel"), this);
@@ -43,6 +55,9 @@ SettingDialog::SettingDialog(const std::filesystem::path& settings_folder, QWidg
   layout->addSpacing(8);
   layout->addWidget(Check2);
   layout->addSpacing(12);
+  layout->addWidget(CodePageLabel);
+  layout->addWidget(CodePageCombo);
+  layout->addSpacing(12);
   layout->addLayout(buttons);
   layout->setSizeConstraint(QLayout::SetFixedSize);
 
@@ -50,13 +65,17 @@ SettingDialog::SettingDialog(const std::filesystem::path& settings_folder, QWidg
   const std::vector<std::string> lines = ReadLines(settings_folder_ / kSettingsFile);
   if (lines.size() > 0) Check1->setChecked(SettingLineIsOn(lines, 0));
   if (lines.size() > 1) Check2->setChecked(SettingLineIsOn(lines, 1));
+  const std::string code_page = SavedTableCodePage(settings_folder_);
+  CodePageCombo->setCurrentIndex(
+      CodePageCombo->findData(QString::fromUtf8(code_page.data(), static_cast<qsizetype>(code_page.size()))));
 
   connect(OKButton, &QPushButton::clicked, this, &SettingDialog::OKButtonClick);
   connect(CancelButton, &QPushButton::clicked, this, &QDialog::reject);
 }
 
 void SettingDialog::OKButtonClick() {
-  WriteSettings(settings_folder_, Check1->isChecked(), Check2->isChecked());
+  WriteSettings(settings_folder_, Check1->isChecked(), Check2->isChecked(),
+                CodePageCombo->currentData().toString().toStdString());
   accept();
 }
 

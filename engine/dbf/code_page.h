@@ -14,6 +14,9 @@ namespace dravella::engine::dbf {
 // 0 for UTF-8, which is named by a .cpg file instead.
 uint8_t LanguageDriverOf(CodePage page);
 
+// The text of the .cpg file written beside the table; empty when none is.
+std::string_view CpgTextOf(CodePage page);
+
 struct EncodedSize {
   size_t whole;  // bytes of the whole text
   size_t cut;    // bytes when cut to the limit at a character boundary
@@ -24,13 +27,13 @@ EncodedSize MeasureEncoded(std::string_view utf8, CodePage page, size_t limit);
 
 // Writes the text in the code page, at most limit bytes and never part of
 // a character; returns the bytes written. A character the page cannot
-// hold, and each byte of malformed UTF-8, becomes '?'; replaced (when given)
-// is raised by one for each such '?' written.
+// hold, and each byte of malformed UTF-8, becomes '?'; when replaced is
+// given, the number of those '?' written is added to it.
 size_t EncodeInto(std::string_view utf8, CodePage page, char* out, size_t limit,
-                  int64_t* replaced = nullptr);
+                  size_t* replaced = nullptr);
 
-// The whole text in the code page, appended to out; replaced as above.
+// The whole text in the code page, appended to out.
 void EncodeAppend(std::string_view utf8, CodePage page, std::string& out,
-                  int64_t* replaced = nullptr);
+                  size_t* replaced = nullptr);
 
 }  // namespace dravella::engine::dbf

@@ -39,8 +39,10 @@ RecordFormatter::RecordFormatter(const TableLayout& layout, MemoWriter* memo)
 void RecordFormatter::Format(const CellGrid& grid, uint32_t row, char* out) {
   std::memset(out, kBlank, layout_.record_length);  // the flag of a live record, and every empty cell
   const uint32_t columns = std::min<uint32_t>(grid.columns(), layout_.fields.size());
+  row_.resize(columns);
+  grid.RowAt(row, row_);
   for (uint32_t c = 0; c < columns; ++c) {
-    const CellValue cell = grid.at(row, c);
+    const CellValue& cell = row_[c];
     if (EffectiveKind(cell) == CellKind::kEmpty) continue;
     FormatField(layout_.fields[c], cell, out + offsets_[c]);
   }

@@ -22,7 +22,7 @@ class RecordFormatter {
   void Format(const CellGrid& grid, uint32_t row, char* out);
 
   // Characters written as '?' so far because the code page cannot hold them.
-  int64_t replaced_characters() const { return replaced_characters_; }
+  int64_t replaced_characters() const { return static_cast<int64_t>(replaced_characters_); }
 
  private:
   void FormatField(const FieldLayout& field, const CellValue& cell, char* out);
@@ -31,7 +31,8 @@ class RecordFormatter {
   MemoWriter* memo_;
   std::vector<uint32_t> offsets_;  // of each field in the record
   std::string memo_text_;          // the current memo text, reused
-  int64_t replaced_characters_ = 0;
+  size_t replaced_characters_ = 0;
+  std::vector<CellValue> row_;     // the current row's cells, reused
 };
 
 }  // namespace dravella::engine::dbf

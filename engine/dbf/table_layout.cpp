@@ -50,11 +50,13 @@ Result<TableLayout> PlanTable(const CellGrid& grid, DbfLevel level, CodePage pag
 
   std::vector<ColumnSurvey> surveys(columns, ColumnSurvey(grid.date_system(), page));
   const uint32_t grid_columns = std::min(columns, grid.columns());
+  std::vector<CellValue> cells(grid_columns);
   for (uint32_t row = 1; row <= records; ++row) {
-    for (uint32_t c = 0; c < grid_columns; ++c) surveys[c].Add(grid.at(row, c));
+    grid.RowAt(row, cells);
+    for (uint32_t c = 0; c < grid_columns; ++c) surveys[c].Add(cells[c]);
   }
 
-  const std::vector<std::string> names = MakeFieldNames(HeaderTexts(grid, columns));
+  const std::vector<std::string> names = MakeFieldNames(HeaderTexts(grid, columns), page);
   uint64_t record_length = 1;
   uint64_t memo_blocks = 1;  // block 0
   layout.fields.reserve(columns);

@@ -13,6 +13,7 @@
 #include "engine/dbf/record_formatter.h"
 #include "engine/dbf/staged_file.h"
 #include "engine/dbf/table_header.h"
+#include "engine/dbf/code_page.h"
 #include "engine/dbf/table_layout.h"
 
 namespace dravella::engine {
@@ -22,7 +23,6 @@ using dbf::StagedFile;
 
 constexpr char kEndOfFile = 0x1A;
 constexpr size_t kWriteBufferBytes = 256 * 1024;
-constexpr std::string_view kUtf8Name = "UTF-8";
 
 DbfDate Today() {
   const std::time_t now = std::time(nullptr);
@@ -107,7 +107,9 @@ Status WriteDbfTable(const CellGrid& grid, const std::filesystem::path& target,
   Result<dbf::TableLayout> planned = dbf::PlanTable(grid, options.level, options.code_page);
   if (!planned.ok()) return planned.status();
   const dbf::TableLayout& layout = planned.value();
-  const bool utf8 = options.code_page == CodePage::kUtf8;
+  // UTF-8 has no language driver byte; a .cpg file beside the table names it.
+  const std::string_view cpg_text = dbf::CpgTextOf(options.code_page);
+  const bool utf8 = !cpg_text.empty();
   const std::filesystem::path memo_path = Companion(target, ".dbt");
   const std::filesystem::path cpg_path = Companion(target, ".cpg");
 
@@ -126,7 +128,7 @@ Status WriteDbfTable(const CellGrid& grid, const std::filesystem::path& target,
     Result<StagedFile> created = StagedFile::Create(cpg_path);
     if (!created.ok()) return created.status();
     cpg_file.emplace(std::move(created).value());
-    cpg_file->Write(kUtf8Name.data(), kUtf8Name.size());
+    cpg_file->Write(cpg_text.data(), cpg_text.size());
   }
 
   const std::vector<uint8_t> header =

@@ -31,6 +31,10 @@ constexpr uint16_t kXf4 = 0x0443;
 constexpr uint16_t kXf = 0x00E0;    // BIFF5 to BIFF8
 constexpr uint16_t kIxfe = 0x0044;  // BIFF2: the XF index of the next cells
 
+// Worksheet.
+constexpr uint16_t kDimensions2 = 0x0000;  // BIFF2
+constexpr uint16_t kDimensions = 0x0200;   // BIFF3 to BIFF8
+
 // Cells.
 constexpr uint16_t kBlank2 = 0x0001;
 constexpr uint16_t kInteger2 = 0x0002;

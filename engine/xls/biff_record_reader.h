@@ -6,9 +6,12 @@
 #include <optional>
 #include <vector>
 
+#include "engine/status.h"
 #include "engine/xls/byte_reader.h"
 
 namespace dravella::engine::xls {
+
+class ByteSource;
 
 struct BiffRecord {
   uint16_t id = 0;
@@ -16,9 +19,14 @@ struct BiffRecord {
   size_t offset = 0;  // of the record's header within the stream
 };
 
+// Reads from a stream in memory, or from a stream source through a window
+// that moves along: a record and the CONTINUE records after it are always
+// in the window together, so their payloads stay valid until the next
+// record is read. Offsets are the stream's in both cases.
 class BiffRecordReader {
  public:
   explicit BiffRecordReader(Bytes stream, size_t offset = 0) : stream_(stream), offset_(offset) {}
+  explicit BiffRecordReader(const ByteSource& source, size_t offset = 0);
 
   // Reads the next record. False at the end of the stream, or when the next
   // record's header or payload runs past it (then cut_short() is true).
@@ -31,14 +39,30 @@ class BiffRecordReader {
   std::vector<Bytes> TakeContinues();
 
   bool cut_short() const { return cut_short_; }
+  // Why reading the source stopped, when it failed (ok otherwise).
+  const Status& read_error() const { return read_error_; }
   size_t offset() const { return offset_; }
-  size_t stream_size() const { return stream_.size(); }
+  size_t stream_size() const { return stream_size_; }
   void Seek(size_t offset) { offset_ = offset; }
 
  private:
-  Bytes stream_;
+  // Brings the record at offset_ and its CONTINUE records into the window.
+  bool FillWindow();
+  bool InWindowWithoutContinue() const;
+  bool Covers(size_t offset, size_t count) const {
+    return offset >= window_start_ && offset - window_start_ <= stream_.size() &&
+           count <= stream_.size() - (offset - window_start_);
+  }
+  bool Load(size_t from, size_t count);
+
+  Bytes stream_;  // the whole stream, or the window's bytes
   size_t offset_;
   bool cut_short_ = false;
+  const ByteSource* source_ = nullptr;
+  std::vector<uint8_t> window_;
+  size_t window_start_ = 0;
+  size_t stream_size_ = stream_.size();
+  Status read_error_;
 };
 
 }  // namespace dravella::engine::xls

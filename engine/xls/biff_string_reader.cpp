@@ -131,17 +131,24 @@ bool BiffStringReader::ReadUnicodeString(size_t length_size, std::string* out) {
 bool BiffStringReader::ReadByteString(size_t length_size, const CodePage& page, std::string* out) {
   uint16_t length = 0;
   if (!ReadLength(length_size, &length)) return false;
+  // A text may go on in the next record between the two bytes of a
+  // character: gather its bytes first, then decode them together.
+  bytes_.clear();
   size_t count = length;
+  bool complete = true;
   while (count > 0) {
-    while (offset_ >= segment_.size()) {
-      if (!NextSegment()) return false;
+    if (offset_ >= segment_.size() && !NextSegment()) {
+      complete = false;
+      break;
     }
     const size_t n = std::min(count, segment_.size() - offset_);
-    page.AppendUtf8(segment_.subspan(offset_, n), out);
+    bytes_.insert(bytes_.end(), segment_.begin() + static_cast<std::ptrdiff_t>(offset_),
+                  segment_.begin() + static_cast<std::ptrdiff_t>(offset_ + n));
     offset_ += n;
     count -= n;
   }
-  return true;
+  page.AppendUtf8(bytes_, out);
+  return complete;
 }
 
 }  // namespace dravella::engine::xls

@@ -49,6 +49,7 @@ class BiffStringReader {
   size_t offset_;
   std::span<const Bytes> rest_;
   std::u16string scratch_;
+  std::vector<uint8_t> bytes_;
 };
 
 }  // namespace dravella::engine::xls

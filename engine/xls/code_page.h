@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 
+#include "engine/text_codec.h"
 #include "engine/xls/byte_reader.h"
 
 namespace dravella::engine::xls {
@@ -14,20 +15,20 @@ class CodePage {
   // Windows 1252.
   CodePage();
 
-  // The code page a CODEPAGE record's value names. Values the reader has no
-  // table for fall back to Windows 1252, except the double-byte pages (932,
-  // 936, 949, 950, 1361), whose two-byte characters decode as "?".
+  // The code page a CODEPAGE record's value names. A page the reader has no
+  // table for reads every byte above 0x7F as '?'.
   static CodePage FromRecordValue(uint16_t value);
 
-  // The code page actually used (1252 for unknown values).
+  // The code page used; 0 for one the reader has no table for.
   uint16_t number() const { return number_; }
 
+  // Appends a whole text as UTF-8: a double-byte character is never split,
+  // so hand over every byte of the text at once.
   void AppendUtf8(Bytes bytes, std::string* out) const;
 
  private:
   uint16_t number_ = 1252;
-  const char16_t* upper_ = nullptr;  // single-byte pages
-  bool (*is_lead_byte_)(uint8_t) = nullptr;  // double-byte pages
+  ByteDecoder decoder_;
 };
 
 }  // namespace dravella::engine::xls

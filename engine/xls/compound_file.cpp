@@ -53,7 +53,7 @@ bool CompoundFile::HasSignature(Bytes file) {
   return file.size() >= kSignature.size() && std::equal(kSignature.begin(), kSignature.end(), file.begin());
 }
 
-Result<CompoundFile> CompoundFile::Parse(Bytes file) {
+Result<CompoundFile> CompoundFile::Parse(const ByteSource& file) {
   CompoundFile cf(file);
   if (Status s = cf.ReadHeader(); !s.ok()) return s;
   if (Status s = cf.ReadDifatAndFat(); !s.ok()) return s;
@@ -62,25 +62,28 @@ Result<CompoundFile> CompoundFile::Parse(Bytes file) {
 }
 
 Status CompoundFile::ReadHeader() {
-  if (!HasSignature(file_)) {
+  Result<std::vector<uint8_t>> header = file_->Prefix(kHeaderSize);
+  if (!header.ok()) return header.status();
+  header_ = std::move(header).value();
+  if (!HasSignature(header_)) {
     return Status::Error(ErrorCode::kNotAWorkbook, "it does not begin with the compound-file signature");
   }
-  if (file_.size() < kHeaderSize) {
+  if (header_.size() < kHeaderSize) {
     return Status::Error(ErrorCode::kTruncated,
-                         "the compound-file header is cut short after " + std::to_string(file_.size()) + " bytes");
+                         "the compound-file header is cut short after " + std::to_string(header_.size()) + " bytes");
   }
   uint16_t sector_shift = 0;
   uint16_t mini_shift = 0;
-  ReadU16(file_, 0x1A, &major_version_);
-  ReadU16(file_, 0x1E, &sector_shift);
-  ReadU16(file_, 0x20, &mini_shift);
-  ReadU32(file_, 0x2C, &declared_fat_sectors_);
-  ReadU32(file_, 0x30, &first_directory_sector_);
-  ReadU32(file_, 0x38, &mini_cutoff_);
-  ReadU32(file_, 0x3C, &first_mini_fat_sector_);
-  ReadU32(file_, 0x40, &mini_fat_sector_count_);
-  ReadU32(file_, 0x44, &first_difat_sector_);
-  ReadU32(file_, 0x48, &difat_sector_count_);
+  ReadU16(header_, 0x1A, &major_version_);
+  ReadU16(header_, 0x1E, &sector_shift);
+  ReadU16(header_, 0x20, &mini_shift);
+  ReadU32(header_, 0x2C, &declared_fat_sectors_);
+  ReadU32(header_, 0x30, &first_directory_sector_);
+  ReadU32(header_, 0x38, &mini_cutoff_);
+  ReadU32(header_, 0x3C, &first_mini_fat_sector_);
+  ReadU32(header_, 0x40, &mini_fat_sector_count_);
+  ReadU32(header_, 0x44, &first_difat_sector_);
+  ReadU32(header_, 0x48, &difat_sector_count_);
 
   // Only 512 and 4096 are allowed; writers that put nonsense here have been
   // seen to mean 512 (as other readers assume too).
@@ -89,18 +92,18 @@ Status CompoundFile::ReadHeader() {
   sector_size_ = size_t{1} << sector_shift;
   mini_sector_size_ = size_t{1} << mini_shift;
   first_sector_offset_ = std::max(kHeaderSize, sector_size_);
-  const size_t data = file_.size() > first_sector_offset_ ? file_.size() - first_sector_offset_ : 0;
+  const uint64_t data = file_size_ > first_sector_offset_ ? file_size_ - first_sector_offset_ : 0;
   // A short final sector still counts: its missing tail reads as absent.
-  sector_count_ = static_cast<uint32_t>(std::min<size_t>((data + sector_size_ - 1) / sector_size_,
+  sector_count_ = static_cast<uint32_t>(std::min<uint64_t>((data + sector_size_ - 1) / sector_size_,
                                                          kMaxRegularSector));
   table_marks_.assign(sector_count_, Owner::kNone);
   return Status::Ok();
 }
 
-Bytes CompoundFile::Sector(uint32_t s) const {
-  const size_t offset = first_sector_offset_ + size_t{s} * sector_size_;
-  if (offset >= file_.size()) return {};
-  return file_.subspan(offset, std::min(sector_size_, file_.size() - offset));
+Status CompoundFile::ReadSector(uint32_t s, std::vector<uint8_t>& out) const {
+  const uint64_t offset = first_sector_offset_ + uint64_t{s} * sector_size_;
+  out.resize(offset >= file_size_ ? 0 : static_cast<size_t>(std::min<uint64_t>(sector_size_, file_size_ - offset)));
+  return file_->ReadAt(offset, out);
 }
 
 Status CompoundFile::BadSector(uint32_t sector, std::string_view where) const {
@@ -131,7 +134,7 @@ Status CompoundFile::ReadDifatAndFat() {
   std::vector<uint32_t> fat_sectors;
   for (size_t i = 0; i < kHeaderDifatEntries; ++i) {
     uint32_t s = 0;
-    ReadU32(file_, 0x4C + 4 * i, &s);
+    ReadU32(header_, 0x4C + 4 * i, &s);
     fat_sectors.push_back(s);
   }
 
@@ -140,10 +143,11 @@ Status CompoundFile::ReadDifatAndFat() {
                            (first_difat_sector_ == kEndOfChain || first_difat_sector_ == kFreeSector ||
                             first_difat_sector_ == 0));
   const size_t per_sector = sector_size_ / 4 - 1;  // the last entry links to the next DIFAT sector
+  std::vector<uint8_t> sector;
   for (uint32_t s = first_difat_sector_; has_chain && IsRegular(s);) {
     if (s >= sector_count_) return BadSector(s, "the sector allocation list (DIFAT)");
     if (Status st = Mark(s, Owner::kDifat, table_marks_); !st.ok()) return st;
-    const Bytes sector = Sector(s);
+    if (Status st = ReadSector(s, sector); !st.ok()) return st;
     for (size_t i = 0; i < per_sector; ++i) {
       uint32_t entry = kFreeSector;
       ReadU32(sector, 4 * i, &entry);
@@ -168,24 +172,32 @@ Status CompoundFile::ReadDifatAndFat() {
     fat_.resize(base + per_fat_sector, kFreeSector);
     if (s >= sector_count_) continue;
     if (Status st = Mark(s, Owner::kFat, table_marks_); !st.ok()) return st;
-    const Bytes sector = Sector(s);
+    if (Status st = ReadSector(s, sector); !st.ok()) return st;
     for (size_t i = 0; i < per_fat_sector; ++i) ReadU32(sector, 4 * i, &fat_[base + i]);
   }
   if (fat_.empty()) return Damaged("the compound file lists no allocation table (FAT) sector");
   return Status::Ok();
 }
 
-Status CompoundFile::ReadChain(uint32_t start, std::optional<uint64_t> limit, Owner owner,
-                               std::vector<Owner>& marks, std::vector<uint8_t>& out) const {
+Status CompoundFile::ChainRuns(uint32_t start, std::optional<uint64_t> limit, Owner owner,
+                               std::vector<Owner>& marks, std::vector<StreamRun>& runs) const {
   const char* where = OwnerName(owner);
   uint64_t wanted = limit.value_or(UINT64_MAX);
-  if (limit) out.reserve(out.size() + static_cast<size_t>(std::min<uint64_t>(*limit, file_.size())));
+  bool last_full = false;
   for (uint32_t s = start; IsRegular(s) && wanted > 0;) {
     if (s >= sector_count_) return BadSector(s, std::string("the ") + where);
     if (Status st = Mark(s, owner, marks); !st.ok()) return st;
-    const Bytes sector = Sector(s);
-    const size_t take = static_cast<size_t>(std::min<uint64_t>(sector.size(), wanted));
-    out.insert(out.end(), sector.begin(), sector.begin() + take);
+    const uint64_t offset = first_sector_offset_ + uint64_t{s} * sector_size_;
+    const uint64_t in_file = offset >= file_size_ ? 0 : std::min<uint64_t>(sector_size_, file_size_ - offset);
+    const size_t take = static_cast<size_t>(std::min<uint64_t>(in_file, wanted));
+    if (take > 0) {
+      if (last_full && runs.back().file_offset + runs.back().length == offset) {
+        runs.back().length += take;
+      } else {
+        runs.push_back(StreamRun{offset, take});
+      }
+    }
+    last_full = take == sector_size_;
     wanted -= limit ? take : 0;
     if (wanted == 0) break;
     if (s >= fat_.size()) {
@@ -193,6 +205,25 @@ Status CompoundFile::ReadChain(uint32_t start, std::optional<uint64_t> limit, Ow
                      ", which the allocation table does not describe");
     }
     s = fat_[s];
+  }
+  return Status::Ok();
+}
+
+Status CompoundFile::ReadChain(uint32_t start, std::optional<uint64_t> limit, Owner owner,
+                               std::vector<Owner>& marks, std::vector<uint8_t>& out) const {
+  // First the chain is followed and checked, gathering runs of adjacent
+  // sectors; then each run is read with one call straight into out.
+  std::vector<StreamRun> runs;
+  if (Status st = ChainRuns(start, limit, owner, marks, runs); !st.ok()) return st;
+  size_t total = 0;
+  for (const StreamRun& run : runs) total += run.length;
+  size_t at = out.size();
+  out.resize(at + total);
+  for (const StreamRun& run : runs) {
+    if (Status st = file_->ReadAt(run.file_offset, std::span<uint8_t>(out.data() + at, run.length)); !st.ok()) {
+      return st;
+    }
+    at += run.length;
   }
   return Status::Ok();
 }
@@ -303,11 +334,22 @@ Status CompoundFile::ReadMiniChain(uint32_t start, uint64_t size, const std::vec
   return Status::Ok();
 }
 
+Result<std::optional<std::vector<StreamRun>>> CompoundFile::StreamRuns(uint32_t entry) const {
+  if (entry >= directory_.size()) return Damaged("no directory entry " + std::to_string(entry));
+  const DirectoryEntry& e = directory_[entry];
+  const uint64_t size = std::min<uint64_t>(e.size, file_size_);
+  if (size < mini_cutoff_) return std::optional<std::vector<StreamRun>>();
+  std::vector<StreamRun> runs;
+  std::vector<Owner> marks = table_marks_;
+  if (Status s = ChainRuns(e.start, size, Owner::kStream, marks, runs); !s.ok()) return s;
+  return std::optional<std::vector<StreamRun>>(std::move(runs));
+}
+
 Result<std::vector<uint8_t>> CompoundFile::ReadStream(uint32_t entry) const {
   if (entry >= directory_.size()) return Damaged("no directory entry " + std::to_string(entry));
   const DirectoryEntry& e = directory_[entry];
   // Never reserve for a size the file cannot hold.
-  const uint64_t size = std::min<uint64_t>(e.size, file_.size());
+  const uint64_t size = std::min<uint64_t>(e.size, file_size_);
   std::vector<uint8_t> bytes;
   std::vector<Owner> marks = table_marks_;
   if (size >= mini_cutoff_) {
@@ -320,7 +362,7 @@ Result<std::vector<uint8_t>> CompoundFile::ReadStream(uint32_t entry) const {
   if (Status s = ReadMiniFat(marks, mini_fat); !s.ok()) return s;
   const DirectoryEntry& root = directory_[0];
   std::vector<uint8_t> mini_stream;
-  const uint64_t mini_size = std::min<uint64_t>(root.size, file_.size());
+  const uint64_t mini_size = std::min<uint64_t>(root.size, file_size_);
   if (Status s = ReadChain(root.start, mini_size, Owner::kMiniStream, marks, mini_stream); !s.ok()) return s;
   if (Status s = ReadMiniChain(e.start, size, mini_fat, mini_stream, bytes); !s.ok()) return s;
   return bytes;

@@ -23,6 +23,7 @@
 
 #include "engine/status.h"
 #include "engine/xls/byte_reader.h"
+#include "engine/xls/byte_source.h"
 
 namespace dravella::engine::xls {
 
@@ -34,9 +35,10 @@ class CompoundFile {
   // True when the bytes begin with the compound-file signature.
   static bool HasSignature(Bytes file);
 
-  // Reads the header, the allocation tables and the directory. The bytes
-  // must outlive the returned object.
-  static Result<CompoundFile> Parse(Bytes file);
+  // Reads the header, the allocation tables and the directory. The source
+  // must outlive the returned object; streams are read from it when asked for.
+  static Result<CompoundFile> Parse(const ByteSource& file);
+  static Result<CompoundFile> Parse(const ByteSource&& file) = delete;
 
   // The directory index of the stream with this name among the root
   // storage's children (names compare without regard to ASCII case).
@@ -44,8 +46,14 @@ class CompoundFile {
 
   // A stream's bytes. A chain shorter than the recorded size gives the bytes
   // it holds (real files have such chains); one that leaves the file, loops
-  // or shares a sector with the tables is an error.
+  // or shares a sector with the tables is an error. The bytes are read from
+  // the source straight into the result, a run of adjacent sectors at a time.
   Result<std::vector<uint8_t>> ReadStream(uint32_t entry) const;
+
+  // Where the bytes of a stream in regular sectors lie in the file, checked
+  // as ReadStream checks them, for reading it piece by piece later; nullopt
+  // for a stream small enough to live in the mini stream (read those whole).
+  Result<std::optional<std::vector<StreamRun>>> StreamRuns(uint32_t entry) const;
 
   size_t sector_size() const { return sector_size_; }
   size_t directory_size() const { return directory_.size(); }
@@ -62,7 +70,7 @@ class CompoundFile {
 
   using Owner = SectorOwner;
 
-  explicit CompoundFile(Bytes file) : file_(file) {}
+  explicit CompoundFile(const ByteSource& file) : file_(&file), file_size_(file.size()) {}
 
   Status ReadHeader();
   Status ReadDifatAndFat();
@@ -73,16 +81,20 @@ class CompoundFile {
   // collects at most limit bytes (all of the chain when limit is unset).
   Status ReadChain(uint32_t start, std::optional<uint64_t> limit, Owner owner,
                    std::vector<Owner>& marks, std::vector<uint8_t>& out) const;
+  Status ChainRuns(uint32_t start, std::optional<uint64_t> limit, Owner owner, std::vector<Owner>& marks,
+                   std::vector<StreamRun>& runs) const;
   Status ReadMiniChain(uint32_t start, uint64_t size, const std::vector<uint32_t>& mini_fat,
                        Bytes mini_stream, std::vector<uint8_t>& out) const;
 
   // The bytes of sector s that lie within the file (a final sector may be short).
-  Bytes Sector(uint32_t s) const;
+  Status ReadSector(uint32_t s, std::vector<uint8_t>& out) const;
   Status Mark(uint32_t sector, Owner owner, std::vector<Owner>& marks) const;
   Status BadSector(uint32_t sector, std::string_view where) const;
   std::vector<uint32_t> RootChildren(bool* tree_damaged) const;
 
-  Bytes file_;
+  const ByteSource* file_;
+  uint64_t file_size_ = 0;
+  std::vector<uint8_t> header_;
   uint16_t major_version_ = 3;
   size_t sector_size_ = 512;
   size_t mini_sector_size_ = 64;

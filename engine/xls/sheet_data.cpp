@@ -9,28 +9,40 @@ namespace dravella::engine {
 // stays a number.
 constexpr double kLastDateSerial = 2958465.99999;
 
-CellValue SheetData::cell(uint32_t row, uint32_t column) const {
+CellValue SheetData::ValueOf(const PackedCell& cell) const {
   CellValue value;
-  if (cells_.empty() || row < range_.first_row || row > range_.last_row || column > 0xFFFF) return value;
+  value.kind = cell.kind;
+  if (cell.kind == CellKind::kText) {
+    const xls::TextRef ref{static_cast<uint32_t>(cell.payload), static_cast<uint32_t>(cell.payload >> 32)};
+    value.text = cell.in_shared_table ? shared_texts_->View(ref) : texts_.View(ref);
+  } else {
+    value.number = std::bit_cast<double>(cell.payload);
+  }
+  return value;
+}
+
+CellValue SheetData::cell(uint32_t row, uint32_t column) const {
+  if (cells_.empty() || row < range_.first_row || row > range_.last_row || column > 0xFFFF) return {};
   const size_t r = row - range_.first_row;
   const auto begin = cells_.begin() + row_starts_[r];
   const auto end = cells_.begin() + row_starts_[r + 1];
   const uint32_t position = (row << 16) | column;
   const auto it = std::lower_bound(begin, end, position,
                                    [](const PackedCell& c, uint32_t p) { return c.position < p; });
-  if (it == end || it->position != position) return value;
-  value.kind = it->kind;
-  switch (it->kind) {
-    case CellKind::kText: {
-      const xls::TextRef ref{static_cast<uint32_t>(it->payload), static_cast<uint32_t>(it->payload >> 32)};
-      value.text = it->in_shared_table ? shared_texts_->View(ref) : texts_.View(ref);
-      break;
-    }
-    default:
-      value.number = std::bit_cast<double>(it->payload);
-      break;
+  if (it == end || it->position != position) return {};
+  return ValueOf(*it);
+}
+
+void SheetData::ReadRow(uint32_t row, uint32_t first_column, std::span<CellValue> out) const {
+  std::fill(out.begin(), out.end(), CellValue{});
+  if (cells_.empty() || row < range_.first_row || row > range_.last_row) return;
+  const size_t r = row - range_.first_row;
+  for (size_t i = row_starts_[r]; i < row_starts_[r + 1]; ++i) {
+    const uint32_t column = cells_[i].position & 0xFFFF;
+    if (column < first_column) continue;
+    if (column - first_column >= out.size()) break;
+    out[column - first_column] = ValueOf(cells_[i]);
   }
-  return value;
 }
 
 namespace xls {
@@ -53,9 +65,27 @@ void SheetDataBuilder::Touch(uint16_t row, uint16_t column) {
   r.last_column = std::max<uint32_t>(r.last_column, column);
 }
 
+void SheetDataBuilder::Reserve(size_t cells) {
+  if (sheet_->cells_.empty()) sheet_->cells_.reserve(cells);
+}
+
 void SheetDataBuilder::Add(uint16_t row, uint16_t column, CellKind kind, bool shared, uint64_t payload) {
   Touch(row, column);
-  sheet_->cells_.push_back(SheetData::PackedCell{(uint32_t{row} << 16) | column, kind, shared, payload});
+  auto& cells = sheet_->cells_;
+  const SheetData::PackedCell cell{(uint32_t{row} << 16) | column, kind, shared, payload};
+  if (in_order_ && !cells.empty()) {
+    if (cell.position == cells.back().position) {
+      cells.back() = cell;  // a later record of the same cell wins
+      return;
+    }
+    in_order_ = cell.position > cells.back().position;
+  }
+  if (in_order_) {
+    auto& starts = sheet_->row_starts_;
+    if (cells.empty()) indexed_first_row_ = row;
+    while (indexed_first_row_ + starts.size() <= row) starts.push_back(static_cast<uint32_t>(cells.size()));
+  }
+  cells.push_back(cell);
 }
 
 void SheetDataBuilder::AddNumber(uint16_t row, uint16_t column, double value, bool date_format) {
@@ -89,15 +119,12 @@ void SheetDataBuilder::AddEmpty(uint16_t row, uint16_t column) {
   Touch(row, column);
 }
 
-std::unique_ptr<SheetData> SheetDataBuilder::Finish() {
+void SheetDataBuilder::SortAndIndex() {
   auto& cells = sheet_->cells_;
   const auto by_position = [](const SheetData::PackedCell& a, const SheetData::PackedCell& b) {
     return a.position < b.position;
   };
-  // Records come in row order in nearly every file; sort only when not.
-  if (!std::is_sorted(cells.begin(), cells.end(), by_position)) {
-    std::stable_sort(cells.begin(), cells.end(), by_position);
-  }
+  std::stable_sort(cells.begin(), cells.end(), by_position);
   // Keep the last record of each cell.
   size_t kept = 0;
   for (size_t i = 0; i < cells.size(); ++i) {
@@ -105,9 +132,6 @@ std::unique_ptr<SheetData> SheetDataBuilder::Finish() {
     cells[kept++] = cells[i];
   }
   cells.resize(kept);
-  cells.shrink_to_fit();
-  sheet_->texts_.Shrink();
-
   const CellRange& range = sheet_->range_;
   auto& starts = sheet_->row_starts_;
   starts.assign(size_t{range.last_row} - range.first_row + 2, 0);
@@ -117,6 +141,25 @@ std::unique_ptr<SheetData> SheetDataBuilder::Finish() {
     while (next < cells.size() && (cells[next].position >> 16) == r) ++next;
   }
   starts.back() = static_cast<uint32_t>(next);
+}
+
+std::unique_ptr<SheetData> SheetDataBuilder::Finish() {
+  auto& cells = sheet_->cells_;
+  auto& starts = sheet_->row_starts_;
+  const CellRange& range = sheet_->range_;
+  if (!in_order_) {
+    SortAndIndex();
+  } else if (cells.empty()) {
+    starts.assign(size_t{range.last_row} - range.first_row + 2, 0);
+  } else {
+    // Blank cells may widen the range above the first stored row and below
+    // the last one; those rows hold no stored cell.
+    starts.insert(starts.begin(), indexed_first_row_ - range.first_row, 0);
+    starts.resize(size_t{range.last_row} - range.first_row + 2, static_cast<uint32_t>(cells.size()));
+  }
+  // A store reserved for far more cells than came (a DIMENSIONS record
+  // counting blanks, or lying) gives the room back.
+  if (cells.capacity() / 2 > cells.size()) cells.shrink_to_fit();
   return std::move(sheet_);
 }
 

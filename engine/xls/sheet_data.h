@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <vector>
 
 #include "engine/cell.h"
@@ -30,6 +31,9 @@ class SheetData {
   // The cell at a 0-based position; kEmpty outside the used range or where
   // no value is stored. A text stays valid while the workbook lives.
   CellValue cell(uint32_t row, uint32_t column) const;
+  // The cells of a row from first_column on, out.size() of them, in one
+  // pass over the row's stored cells.
+  void ReadRow(uint32_t row, uint32_t first_column, std::span<CellValue> out) const;
 
   size_t stored_cell_count() const { return cells_.size(); }
 
@@ -42,6 +46,7 @@ class SheetData {
     bool in_shared_table;  // text: in the workbook's shared strings, not this sheet's
     uint64_t payload;      // number: its bits; text: offset | length << 32
   };
+  CellValue ValueOf(const PackedCell& cell) const;
 
   CellRange range_;
   std::vector<PackedCell> cells_;
@@ -54,10 +59,14 @@ class SheetData {
 namespace xls {
 
 // Collects a worksheet's cells in record order; a later value for the same
-// cell replaces an earlier one.
+// cell replaces an earlier one. Cells nearly always come row by row, so the
+// row index grows with them; only a file whose records are out of order is
+// sorted and indexed at the end.
 class SheetDataBuilder {
  public:
   explicit SheetDataBuilder(std::shared_ptr<const TextArena> shared_texts);
+  // Room for this many cells, so the store is not regrown while reading.
+  void Reserve(size_t cells);
 
   void AddNumber(uint16_t row, uint16_t column, double value, bool date_format);
   void AddBoolean(uint16_t row, uint16_t column, bool value);
@@ -77,8 +86,11 @@ class SheetDataBuilder {
   void Touch(uint16_t row, uint16_t column);
   void Add(uint16_t row, uint16_t column, CellKind kind, bool shared, uint64_t payload);
 
+  void SortAndIndex();
   std::unique_ptr<SheetData> sheet_;
   bool any_cell_ = false;
+  bool in_order_ = true;
+  uint32_t indexed_first_row_ = 0;  // the row of row_starts_[0] while in order
 };
 
 }  // namespace xls

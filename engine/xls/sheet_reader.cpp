@@ -1,5 +1,6 @@
 #include "engine/xls/sheet_reader.h"
 
+#include <algorithm>
 #include <optional>
 
 #include "engine/xls/biff_record_ids.h"
@@ -16,6 +17,11 @@ constexpr uint8_t kResultBoolean = 1;
 constexpr uint8_t kResultError = 2;
 constexpr uint8_t kResultEmptyText = 3;
 
+// The least record space one stored cell can take: a MULRK holds a number
+// in 6 bytes. A DIMENSIONS record claiming more cells than the rest of the
+// stream can hold is not believed.
+constexpr size_t kLeastBytesPerCell = 6;
+
 // BIFF2 cells carry their XF index in 6 bits; 63 defers to the IXFE record.
 constexpr uint8_t kBiff2XfFromIxfe = 0x3F;
 
@@ -27,7 +33,7 @@ struct CellAt {
 
 class SheetReader {
  public:
-  SheetReader(Bytes stream, const WorkbookGlobals& globals)
+  SheetReader(const ByteSource& stream, const WorkbookGlobals& globals)
       : reader_(stream),
         globals_(globals),
         version_(globals.version),
@@ -66,6 +72,7 @@ class SheetReader {
   Status OnFormat(const BiffRecord& r);
   Status OnXf(const BiffRecord& r);
   Status OnIxfe(const BiffRecord& r);
+  void OnDimensions(const BiffRecord& r);
 
   // Reads a cell's text (byte string or, in BIFF8, Unicode string with its
   // CONTINUE records) into the sheet's arena and stores the cell.
@@ -97,6 +104,7 @@ Result<std::unique_ptr<SheetData>> SheetReader::Read(const WorksheetEntry& entry
   reader_.Seek(entry.bof_offset);
   BiffRecord bof;
   if (!reader_.Next(&bof) || !IsBofId(bof.id)) {
+    if (!reader_.read_error().ok()) return reader_.read_error();
     return Status::Error(ErrorCode::kDamaged, "worksheet \"" + entry.name + "\" should begin at offset " +
                                                   std::to_string(entry.bof_offset) +
                                                   ", where there is no BOF record");
@@ -114,12 +122,17 @@ Result<std::unique_ptr<SheetData>> SheetReader::Read(const WorksheetEntry& entry
     }
     if (Status s = Dispatch(record); !s.ok()) return s;
   }
+  if (!reader_.read_error().ok()) return reader_.read_error();
   return Status::Error(ErrorCode::kTruncated, "worksheet \"" + entry.name + "\" ends at offset " +
                                                   std::to_string(reader_.offset()) +
                                                   (reader_.cut_short() ? " inside a record" : " without its EOF record"));
 }
 
 Status SheetReader::Dispatch(const BiffRecord& record) {
+  if (record.id == record_id::kDimensions || record.id == record_id::kDimensions2) {
+    OnDimensions(record);
+    return Status::Ok();
+  }
   switch (version_) {
     case BiffVersion::kBiff2: return DispatchBiff2(record);
     case BiffVersion::kBiff3:
@@ -443,9 +456,31 @@ Status SheetReader::OnIxfe(const BiffRecord& r) {
   return Status::Ok();
 }
 
+//   DIMENSIONS (BIFF8)      first row: 4 | last row + 1: 4 | first column: 2 | last column + 1: 2 | 2
+//   DIMENSIONS (BIFF2-7)    first row: 2 | last row + 1: 2 | first column: 2 | last column + 1: 2 [| 2]
+// Only sizes the cell store: the used range comes from the cells themselves,
+// as writers often leave this record wrong.
+void SheetReader::OnDimensions(const BiffRecord& r) {
+  ByteCursor c(r.payload);
+  uint64_t first_row = 0, end_row = 0;
+  if (version_ == BiffVersion::kBiff8 && r.payload.size() >= 14) {
+    first_row = c.U32();
+    end_row = c.U32();
+  } else {
+    first_row = c.U16();
+    end_row = c.U16();
+  }
+  const uint64_t first_column = c.U16();
+  const uint64_t end_column = c.U16();
+  if (!c.ok() || end_row <= first_row || end_column <= first_column) return;
+  const uint64_t claimed = (end_row - first_row) * (end_column - first_column);
+  const uint64_t room = (reader_.stream_size() - reader_.offset()) / kLeastBytesPerCell;
+  builder_.Reserve(static_cast<size_t>(std::min(claimed, room)));
+}
+
 }  // namespace
 
-Result<std::unique_ptr<SheetData>> ReadWorksheet(Bytes stream, const WorksheetEntry& entry,
+Result<std::unique_ptr<SheetData>> ReadWorksheet(const ByteSource& stream, const WorksheetEntry& entry,
                                                  const WorkbookGlobals& globals) {
   return SheetReader(stream, globals).Read(entry);
 }

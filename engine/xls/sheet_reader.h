@@ -5,13 +5,15 @@
 #include <string>
 
 #include "engine/status.h"
+#include "engine/xls/byte_source.h"
 #include "engine/xls/sheet_data.h"
 #include "engine/xls/workbook_globals.h"
 
 namespace dravella::engine::xls {
 
-// Reads the worksheet whose BOF record lies at entry.bof_offset of stream.
-Result<std::unique_ptr<SheetData>> ReadWorksheet(Bytes stream, const WorksheetEntry& entry,
+// Reads the worksheet whose BOF record lies at entry.bof_offset of stream,
+// a window at a time.
+Result<std::unique_ptr<SheetData>> ReadWorksheet(const ByteSource& stream, const WorksheetEntry& entry,
                                                  const WorkbookGlobals& globals);
 
 }  // namespace dravella::engine::xls

@@ -19,6 +19,7 @@
 namespace dravella::engine {
 
 namespace xls {
+class ByteSource;
 struct WorkbookGlobals;
 }
 
@@ -42,9 +43,16 @@ class WorkbookFile {
 
  private:
   WorkbookFile();
+  Status Load();
+  Status FindStream();
 
   std::string display_name_;
-  std::vector<uint8_t> stream_;  // the BIFF records; worksheets are read from it on demand
+  std::vector<uint8_t> owned_bytes_;         // OpenBytes: the file's bytes
+  std::unique_ptr<xls::ByteSource> file_;    // the file, read at offsets while the workbook is open
+  std::vector<uint8_t> held_stream_;         // a stream kept whole: one in the mini stream or without container
+  std::unique_ptr<xls::ByteSource> stream_;  // the BIFF records: pieces of file_, or held_stream_
+  bool stream_in_file_ = false;
+  std::vector<uint8_t> globals_bytes_;       // the stream up to the end of its globals, when in the file
   std::unique_ptr<xls::WorkbookGlobals> globals_;
   std::vector<std::unique_ptr<SheetData>> sheets_;
   std::vector<std::optional<Status>> sheet_errors_;

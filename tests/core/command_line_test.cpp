@@ -148,7 +148,10 @@ TEST_F(ParseCommandLineTest, AppliesSwitchesByTheirRules) {
       {"/overwrite=0 /overwrite=1", "/dbf3", "", false, false, "1252"},  // held once seen
       {"/open=1 /open=0", "/dbf3", "", true, true, "1252"},
       {"/cp=866 /CP=UTF8", "/dbf3", "", true, false, "utf8"},
-      {"/cp=999 /cp=", "/dbf3", "", true, false, "1252"},     // unknown values ignored
+      {"/cp=utf-8", "/dbf3", "", true, false, "utf8"},
+      {"/cp=65001", "/dbf3", "", true, false, "utf8"},
+      {"/cp=CP936", "/dbf3", "", true, false, "936"},
+      {"/cp=932 /cp=950", "/dbf3", "", true, false, "950"},
       {"/dbf5 /name=4 -x third.xls", "/dbf3", "", true, false, "1252"},
       // Twelve switch positions: the thirteenth is never looked at.
       {"a a a a a a a a a a a /dbf4 /dbf2", "/dbf4", "", true, false, "1252"},
@@ -160,6 +163,17 @@ TEST_F(ParseCommandLineTest, AppliesSwitchesByTheirRules) {
     EXPECT_EQ(options_.OverwriteExisting, c.overwrite) << c.switches;
     EXPECT_EQ(options_.OpenOutputFolder, c.open) << c.switches;
     EXPECT_EQ(options_.CodePage, c.code_page) << c.switches;
+  }
+}
+
+TEST_F(ParseCommandLineTest, AnUnknownCodePageRejectsTheLineAndSaysWhy) {
+  for (const std::string value : {"999", "", "1258", "utf16", "cp"}) {
+    EXPECT_FALSE(ParseCommandLine("\"" + book_ + "\" out /dbf4 /cp=" + value, tokens_, options_))
+        << value;
+    const std::string& why = options_.RejectReason;
+    EXPECT_NE(why.find("\"" + value + "\""), std::string::npos) << why;
+    EXPECT_NE(why.find("437, 737, 850"), std::string::npos) << why;
+    EXPECT_NE(why.find("1257, utf8"), std::string::npos) << why;
   }
 }
 

@@ -30,7 +30,7 @@ def plain_table(path, codec):
     count, header_len, record_len = struct.unpack('<IHH', data[4:12])
     fields, pos = [], 32
     while data[pos] != 0x0D:
-        name = data[pos:pos + 11].split(b'\0')[0].decode('ascii')
+        name = data[pos:pos + 11].split(b'\0')[0].decode(codec)
         fields.append((name, chr(data[pos + 11]), data[pos + 16]))
         pos += 32
     memo = None

@@ -105,6 +105,16 @@ TEST(ColumnLayout, WidthsCountBytesOfTheCodePage) {
   // is 255 bytes in UTF-8, cut to 253.
   ExpectShape(Plan({Text("a" + e_acute_127)}, DbfLevel::kDbase2, CodePage::kUtf8),
               {'C', 253, 0}, "dBASE II cut in UTF-8");
+  // The same in a double-byte page: 127 x 单 is 254 bytes in GBK; one ASCII
+  // letter more and dBASE II keeps 'a' and 126 of them.
+  std::string dan_127;
+  for (int i = 0; i < 127; ++i) dan_127 += "单";
+  ExpectShape(Plan({Text(dan_127)}, DbfLevel::kDbase2, CodePage::k936), {'C', 254, 0},
+              "127 x 单 in GBK");
+  ExpectShape(Plan({Text("a" + dan_127)}, DbfLevel::kDbase2, CodePage::k936), {'C', 253, 0},
+              "dBASE II cut in GBK");
+  ExpectShape(Plan({Text("a" + dan_127)}, DbfLevel::kDbase3, CodePage::k936), {'M', 10, 0},
+              "255 bytes in GBK");
 }
 
 TEST(ColumnLayout, DatesFollowTheGridsDateSystem) {

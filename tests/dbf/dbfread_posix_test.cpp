@@ -90,13 +90,34 @@ TEST(Dbfread, ReadsBackWhatWasWritten) {
                             Options(DbfLevel::kDbase3, CodePage::k866))
                   .ok());
 
+  // Double-byte tables, read through their language driver byte alone.
+  const struct {
+    const char* file;
+    CodePage page;
+    const char* header;
+    const char* text;
+  } double_byte[] = {
+      {"gbk.dbf", CodePage::k936, "单价（元）", "华东区销售报表"},
+      {"sjis.dbf", CodePage::k932, "品番", "ｱｲｳ日本"},
+      {"uhc.dbf", CodePage::k949, "이름", "한국어"},
+      {"big5.dbf", CodePage::k950, "單價", "臺北"},
+  };
+  for (const auto& table : double_byte) {
+    ASSERT_TRUE(WriteDbfTable(MemoryGrid::Column(table.header, {Text(table.text)}),
+                              folder / table.file, Options(DbfLevel::kDbase3, table.page))
+                    .ok());
+  }
+
   const std::filesystem::path script = folder / "read.py";
   std::ofstream(script) << kReadScript;
   const std::string command = python.string() + " " + script.string() + " " +
                               (folder / "kinds.dbf").string() + " " +
                               (folder / "utf8.dbf").string() + " " +
                               (folder / "memo3.dbf").string() + " " +
-                              (folder / "cyr.dbf").string() + " 2>&1";
+                              (folder / "cyr.dbf").string() + " " + (folder / "gbk.dbf").string() +
+                              " " + (folder / "sjis.dbf").string() + " " +
+                              (folder / "uhc.dbf").string() + " " + (folder / "big5.dbf").string() +
+                              " 2>&1";
   std::FILE* pipe = popen(command.c_str(), "r");
   ASSERT_NE(pipe, nullptr);
   std::string output;
@@ -111,14 +132,22 @@ TEST(Dbfread, ReadsBackWhatWasWritten) {
       "Zoë|12.5|True|2020-01-01|#DIV/0!\n"
       "Bob|-3.0|False|None|x\n"
       "|None|None|None|\n"
-      "FIELDS TEXT:M:10:0 F_____:D:8:0\n" +
+      "FIELDS TEXT:M:10:0 КОГДА:D:8:0\n" +
       long_cyrillic + "|2023-03-15\n" +
       "короткий|None\n"
       "FIELDS MEMO:M:10:0\n" +
       long_accented + "\n" +
       "0.5\n"
-      "FIELDS F_____:C:3:0\n"
-      "Жук\n";
+      "FIELDS ГОРОД:C:3:0\n"
+      "Жук\n"
+      "FIELDS 单价_元_:C:14:0\n"
+      "华东区销售报表\n"
+      "FIELDS 品番:C:7:0\n"
+      "ｱｲｳ日本\n"
+      "FIELDS 이름:C:6:0\n"
+      "한국어\n"
+      "FIELDS 單價:C:4:0\n"
+      "臺北\n";
   EXPECT_EQ(output, expected);
 }
 

@@ -104,6 +104,17 @@ TEST(FieldValues, DbaseIICutsLongTextsAtACharacterBoundary) {
   EXPECT_EQ(field.width, 254);
   ASSERT_EQ(ansi.size(), 1u);
   EXPECT_EQ(ansi[0], "a" + std::string(253, '\xE9'));
+
+  // GBK: 单 is B5 A5; the record holds 'a' and 126 whole characters.
+  std::string chinese = "a";
+  for (int i = 0; i < 200; ++i) chinese += "单";
+  const auto gbk = ColumnValues(MemoryGrid::Column("T", {Text(chinese)}),
+                                Options(DbfLevel::kDbase2, CodePage::k936), &field);
+  EXPECT_EQ(field.width, 253);
+  ASSERT_EQ(gbk.size(), 1u);
+  std::string expected = "a";
+  for (int i = 0; i < 126; ++i) expected += "\xB5\xA5";
+  EXPECT_EQ(gbk[0], expected);
 }
 
 TEST(FieldValues, MemoTextsAreInTheTablesCodePage) {

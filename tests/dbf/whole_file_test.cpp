@@ -221,7 +221,7 @@ TEST(WholeFile, CodePageByteAndUtf8CompanionFile) {
         WriteDbfTable(grid, folder / "t.dbf", Options(DbfLevel::kDbase3, CodePage::k1251)).ok());
     const ParsedTable table = ReadTable(folder / "t.dbf");
     EXPECT_EQ(table.language_driver, 0xC9);
-    EXPECT_EQ(table.fields.at(0).name, "F_____");
+    EXPECT_EQ(table.fields.at(0).name, "\xC3\xCE\xD0\xCE\xC4");  // ГОРОД
     EXPECT_EQ(table.Value(0, 0), "\xC6\xF3\xEA    ");
     EXPECT_EQ(table.Value(1, 0), "na?ve \x88");
     EXPECT_EQ(folder.Files(), std::vector<std::string>{"t.dbf"});

@@ -28,7 +28,8 @@ std::vector<uint8_t> Pattern(size_t size, uint8_t seed) {
 }
 
 Result<std::vector<uint8_t>> ReadNamed(const std::vector<uint8_t>& file, const std::string& name) {
-  Result<CompoundFile> cf = CompoundFile::Parse(file);
+  const MemorySource source(file);
+  Result<CompoundFile> cf = CompoundFile::Parse(source);
   if (!cf.ok()) return cf.status();
   std::optional<uint32_t> entry = cf->FindStream(name);
   if (!entry) return Status::Error(ErrorCode::kNotAWorkbook, "no stream " + name);
@@ -78,7 +79,8 @@ INSTANTIATE_TEST_SUITE_P(Containers, CompoundFileRoundTripTest,
 TEST(CompoundFileTest, FindsNamesWithoutRegardToAsciiCaseAndOnlyThose) {
   const std::vector<uint8_t> file =
       CompoundFileBuilder().AddStream("Workbook", Pattern(5000, 3)).AddStream("Other", {1}).Build();
-  Result<CompoundFile> cf = CompoundFile::Parse(file);
+  const MemorySource source(file);
+  Result<CompoundFile> cf = CompoundFile::Parse(source);
   ASSERT_TRUE(cf.ok());
   EXPECT_TRUE(cf->FindStream("WORKBOOK"));
   EXPECT_TRUE(cf->FindStream("workbook"));
@@ -222,7 +224,8 @@ TEST(CompoundFileTest, FatSectorsListedBeyondTheFileCostNoMemory) {
   std::vector<uint8_t> file = CompoundFileBuilder().AddStream("Workbook", Pattern(9000, 5)).Build(&layout);
   ASSERT_EQ(layout.fat_sectors.size(), 1u);
   for (uint32_t i = 1; i < 109; ++i) PutU32(file, 0x4C + 4 * i, 0x7FFF0000 + i);
-  Result<CompoundFile> cf = CompoundFile::Parse(file);
+  const MemorySource source(file);
+  Result<CompoundFile> cf = CompoundFile::Parse(source);
   ASSERT_TRUE(cf.ok()) << cf.status().description();
   EXPECT_EQ(cf->fat_size(), 128u) << "one FAT sector describes every sector the file holds";
   Result<std::vector<uint8_t>> bytes = cf->ReadStream(*cf->FindStream("Workbook"));
@@ -232,7 +235,8 @@ TEST(CompoundFileTest, FatSectorsListedBeyondTheFileCostNoMemory) {
 
 TEST(CompoundFileTest, RefusesFilesWithoutTheSignature) {
   const std::vector<uint8_t> not_a_container(600, 0x41);
-  Result<CompoundFile> cf = CompoundFile::Parse(not_a_container);
+  const MemorySource source(not_a_container);
+  Result<CompoundFile> cf = CompoundFile::Parse(source);
   ASSERT_FALSE(cf.ok());
   EXPECT_EQ(cf.status().code(), ErrorCode::kNotAWorkbook);
   EXPECT_FALSE(CompoundFile::HasSignature(not_a_container));

@@ -4,6 +4,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <limits>
+#include <map>
+#include <vector>
+
 #include "tests/engine/reader_test_support.h"
 
 namespace dravella::engine::xls {
@@ -67,6 +72,59 @@ TEST(SheetDataTest, DateFormatMakesDatesOnlyWithinTheCalendar) {
                             "number 2958466", "number 2958465.9999950002"};
   for (uint16_t i = 0; i < std::size(values); ++i) EXPECT_EQ(Show(sheet->cell(i, 0)), expected[i]);
   EXPECT_EQ(Show(sheet->cell(0, 1)), "number 45000");
+}
+
+// Cells in row order build the row index as they come; any disorder falls
+// back to sorting. Either way every lookup must agree with a plain map.
+TEST(SheetDataTest, RowIndexAgreesWithAPlainMapWhateverTheOrder) {
+  struct Add {
+    uint16_t row, column;
+    double value;  // NaN: a blank
+  };
+  const double kBlank = std::numeric_limits<double>::quiet_NaN();
+  struct Case {
+    const char* name;
+    std::vector<Add> adds;
+  };
+  const Case cases[] = {
+      {"in order with empty rows between", {{2, 0, 1}, {2, 5, 2}, {6, 1, 3}, {9, 0, 4}}},
+      {"blanks above and below the stored cells", {{1, 3, kBlank}, {4, 0, 1}, {4, 2, 2}, {8, 9, kBlank}}},
+      {"a repeated cell in order", {{0, 0, 1}, {0, 0, 2}, {0, 1, 3}, {1, 0, 4}, {1, 0, 5}}},
+      {"one row out of order", {{0, 0, 1}, {5, 0, 2}, {3, 1, 3}, {5, 0, 4}, {6, 2, 5}}},
+      {"columns backwards", {{2, 4, 1}, {2, 3, 2}, {2, 1, 3}, {2, 3, 4}}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    SheetDataBuilder builder(NoSharedTexts());
+    std::map<std::pair<uint32_t, uint32_t>, double> expected;
+    for (const Add& a : c.adds) {
+      if (std::isnan(a.value)) {
+        builder.AddEmpty(a.row, a.column);
+      } else {
+        builder.AddNumber(a.row, a.column, a.value, false);
+        expected[{a.row, a.column}] = a.value;
+      }
+    }
+    auto sheet = builder.Finish();
+    EXPECT_EQ(sheet->stored_cell_count(), expected.size());
+    for (uint32_t row = 0; row < 12; ++row) {
+      // The whole-row read, from column 1 on, agrees too.
+      std::vector<CellValue> from_one(11);
+      sheet->ReadRow(row, 1, from_one);
+      for (uint32_t column = 0; column < 12; ++column) {
+        const auto it = expected.find({row, column});
+        const CellValue value = sheet->cell(row, column);
+        if (column >= 1) {
+          EXPECT_EQ(Show(from_one[column - 1]), Show(value)) << "row read " << row << "," << column;
+        }
+        if (it == expected.end()) {
+          EXPECT_EQ(Show(value), "empty") << row << "," << column;
+        } else {
+          EXPECT_EQ(value.number, it->second) << row << "," << column;
+        }
+      }
+    }
+  }
 }
 
 }  // namespace

@@ -217,8 +217,11 @@ TEST(CodePageTest, DecodesTheNamedCodePage) {
       {852, "\xA5\xA4", "ąĄ"},                   {866, "\x80\xAF", "Ап"},
       {10000, "\x80\xA5", "Ä•"},                 {32768, "\x80", "Ä"},
       {32769, "\x80", "€"},                      {367, "A\x80", "A€"},
-      {932, "\x82\xA0" "A\xB1", "?Aｱ"},           {936, "\xC4\xE3" "b", "?b"},
-      {12345, "\xE9", "é"},                      {1252, std::string("nul\0byte", 8), std::string("nul\0byte", 8)},
+      {932, "\x82\xA0" "A\xB1", "あAｱ"},          {936, "\xC4\xE3" "b\x80", "你b€"},
+      {949, "\xC7\xD1\xB1\xB9", "한국"},          {950, "\xBB\x4F\xA5\x5F", "臺北"},
+      {1200, std::string("A\0\x2D\x4E", 4), "A中"},              {737, "\x80\xE0", "Αω"},
+      {936, "\xC4", "\xEF\xBF\xBD"},             {936, "\xC4" "1", "\xEF\xBF\xBD" "1"},
+      {12345, "\xE9" "a", "?a"},                    {1361, "\x88\x61", "?a"},                      {1252, std::string("nul\0byte", 8), std::string("nul\0byte", 8)},
   };
   for (const CodePageCase& c : cases) {
     std::string out;
@@ -241,6 +244,7 @@ TEST(CodePageTest, WorkbookTextsUseTheCodepageRecordOrWindows1252) {
       {BiffVersion::kBiff3, 1250, "\x9E", "ž"},
       {BiffVersion::kBiff2, std::nullopt, "\x80\x85", "€…"},
       {BiffVersion::kBiff4Workbook, 437, "\x81\xE1", "üß"},
+      {BiffVersion::kBiff5, 1361, "A\x88\x61\xE9", "A?a?"},  // Johab: no table, yet readable
   };
   for (const Case& c : cases) {
     WorkbookBuilder book(c.version);
@@ -264,6 +268,39 @@ TEST(CodePageTest, SheetNamesOfBiff5UseTheCodePage) {
   ASSERT_EQ(file->worksheet_count(), 2u);
   EXPECT_EQ(file->worksheet_name(0), "Лист один");
   EXPECT_EQ(file->worksheet_name(1), "Данные");
+}
+
+// BIFF5 workbooks of the double-byte pages: sheet names, headers and texts
+// come back whole, also a text whose record ends between the two bytes of a
+// character and goes on in a CONTINUE record.
+TEST(CodePageTest, DoubleByteWorkbooksKeepEveryCharacter) {
+  struct Case {
+    uint16_t codepage;
+    std::string first_sheet;
+    std::string second_sheet;
+    std::string header;
+    std::string text;
+  } const cases[] = {
+      {932, "東京", "大阪", "品番", "ｱ日本語東京都大阪市区町村品番価格商品名売上担当者"},
+      {936, "北京", "上海", "单价（元）", "a华东区销售报表订单日期金额备注客户城市产品名称"},
+      {949, "서울", "부산", "이름", "a한국어서울가나다라마바사이름금액부산지점매출표"},
+      {950, "臺北", "資料", "單價", "a臺北資料表姓名金額備註客戶城市產品名稱銷售數量"},
+  };
+  for (const Case& c : cases) {
+    WorkbookBuilder book(BiffVersion::kBiff5);
+    book.SetCodepage(c.codepage);
+    // LABEL: 8 bytes before the text, then 1 + 2n bytes: the record ends inside a character.
+    book.SetMaxRecordPayload(8 + 1 + 2 * 5 + 1);
+    book.AddSheet(c.first_sheet).Text(0, 0, c.header).Text(1, 0, c.text);
+    book.AddSheet(c.second_sheet).Text(0, 0, c.header);
+    auto file = MustOpen(book);
+    ASSERT_EQ(file->worksheet_count(), 2u) << c.codepage;
+    EXPECT_EQ(file->worksheet_name(0), c.first_sheet) << c.codepage;
+    EXPECT_EQ(file->worksheet_name(1), c.second_sheet) << c.codepage;
+    const SheetData& data = MustRead(*file);
+    EXPECT_EQ(data.cell(0, 0).text, c.header) << c.codepage;
+    EXPECT_EQ(data.cell(1, 0).text, c.text) << c.codepage;
+  }
 }
 
 }  // namespace

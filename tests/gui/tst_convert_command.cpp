@@ -11,11 +11,13 @@
 #include <QtTest>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <optional>
 #include <set>
 
 #include "gui/convert_command.h"
 #include "gui/form1.h"
+#include "gui/saved_lists.h"
 #include "test_doubles.h"
 #include "tests/support/xls_builder.h"
 
@@ -170,6 +172,27 @@ class TestConvertCommand : public QObject {
     QCOMPARE(services_->shell.requests, (std::vector<ShellRequest>{{out.string() + "/", 5}}));
     QCOMPARE(form_->SheetTable.Label(1, 1), std::string("Sold"));
     ExpectRestState();
+  }
+
+  // The code page chosen in the Setting dialog (saved in set.txt) names the
+  // tables' code page and decides their field names.
+  void writesTablesInTheSavedCodePage() {
+    dravella::gui::WriteSettings(services_->SettingsFolder(), false, false, "1251");
+    WorkbookBuilder book;
+    book.AddSheet("Данные").Text(0, 0, "Город").Text(1, 0, "Жук");
+    book.WriteTo(Tree() / "in/Cities.xls");
+    ListInput({"Cities.xls"});
+    const fs::path out = Tree() / "out";
+    form_->Combo5->setEditText(QString::fromStdString(out.string()));
+
+    form_->Command6->click();
+
+    QVERIFY(services_->messages.shown.empty());
+    std::ifstream in(out / "Cities" / "Данные.dbf", std::ios::binary);
+    const std::string table((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    QVERIFY(table.size() > 64);
+    QCOMPARE(int(static_cast<uint8_t>(table[29])), 0xC9);
+    QCOMPARE(table.substr(32, 5), std::string("\xC3\xCE\xD0\xCE\xC4"));  // ГОРОД
   }
 
   void refusesWithTheRightMessage_data() {

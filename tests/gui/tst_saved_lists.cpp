@@ -3,6 +3,8 @@
 #include <unistd.h>
 
 #include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -149,7 +151,7 @@ void SavedListsTest::restoredListsKeepDuplicatesAndOrder() {
   gui::WriteSettings(folder, true, true);
   const gui::SavedLists lists{{"/b.xls", "/a.xls", "/b.xls"}, {"/out", "/out"}};
   gui::SaveLists(folder, lists);
-  QCOMPARE(FileText(folder / gui::kSettingsFile), std::string("1\r\n1\r\n"));
+  QCOMPARE(FileText(folder / gui::kSettingsFile), std::string("1\r\n1\r\n1252\r\n"));
   const gui::SavedLists restored = gui::RestoreLists(folder);
   QCOMPARE(restored.inputs, lists.inputs);
   QCOMPARE(restored.outputs, lists.outputs);
@@ -168,18 +170,23 @@ void SavedListsTest::dialogShowsSavedState_data() {
   QTest::addColumn<QByteArray>("settings");  // "-" for no set.txt
   QTest::addColumn<bool>("check1");
   QTest::addColumn<bool>("check2");
-  QTest::newRow("no file") << QByteArray("-") << false << false;
-  QTest::newRow("empty file") << QByteArray("") << false << false;
-  QTest::newRow("one line") << QByteArray("1\r\n") << true << false;
-  QTest::newRow("both on") << QByteArray("1\r\n1\r\n") << true << true;
-  QTest::newRow("second on") << QByteArray("0\n1\n") << false << true;
-  QTest::newRow("1 with a blank") << QByteArray("1 \r\n1\r\n") << false << true;
+  QTest::addColumn<QString>("code_page");
+  QTest::newRow("no file") << QByteArray("-") << false << false << "1252";
+  QTest::newRow("empty file") << QByteArray("") << false << false << "1252";
+  QTest::newRow("one line") << QByteArray("1\r\n") << true << false << "1252";
+  QTest::newRow("both on") << QByteArray("1\r\n1\r\n") << true << true << "1252";
+  QTest::newRow("second on") << QByteArray("0\n1\n") << false << true << "1252";
+  QTest::newRow("1 with a blank") << QByteArray("1 \r\n1\r\n") << false << true << "1252";
+  QTest::newRow("code page") << QByteArray("1\r\n1\r\n936\r\n") << true << true << "936";
+  QTest::newRow("code page spelled otherwise") << QByteArray("0\n0\nUTF-8\n") << false << false << "utf8";
+  QTest::newRow("code page unknown") << QByteArray("0\n0\n1258\n") << false << false << "1252";
 }
 
 void SavedListsTest::dialogShowsSavedState() {
   QFETCH(QByteArray, settings);
   QFETCH(bool, check1);
   QFETCH(bool, check2);
+  QFETCH(QString, code_page);
   QTemporaryDir dir;
   if (settings != "-") WriteText(PathOf(dir) / gui::kSettingsFile, settings.toStdString());
   gui::SettingDialog dialog(PathOf(dir));
@@ -191,6 +198,12 @@ void SavedListsTest::dialogShowsSavedState() {
   QCOMPARE(dialog.OKButton->size(), dialog.CancelButton->size());
   QCOMPARE(dialog.Check1->isChecked(), check1);
   QCOMPARE(dialog.Check2->isChecked(), check2);
+  QCOMPARE(dialog.CodePageLabel->text(), QString("Code page of the tables"));
+  QCOMPARE(dialog.CodePageCombo->currentData().toString(), code_page);
+  QCOMPARE(gui::SavedTableCodePage(PathOf(dir)), code_page.toStdString());
+  QCOMPARE(dialog.CodePageCombo->count(), 24);
+  QCOMPARE(dialog.CodePageCombo->itemText(dialog.CodePageCombo->findData("936")),
+           QString("936 - Chinese Simplified (GBK)"));
 }
 
 void SavedListsTest::dialogWritesOnlyOnOk() {
@@ -220,11 +233,23 @@ void SavedListsTest::dialogWritesOnlyOnOk() {
     QVERIFY(QTest::qWaitForWindowExposed(&dialog));
     QTest::mouseClick(dialog.OKButton, Qt::LeftButton);
     QCOMPARE(dialog.result(), int(QDialog::Accepted));
-    QCOMPARE(FileText(settings), std::string("1\r\n0\r\n"));
+    QCOMPARE(FileText(settings), std::string("1\r\n0\r\n1252\r\n"));
+  }
+  {
+    // The code page is chosen from the keyboard: one down from 1252 is 1253.
+    gui::SettingDialog dialog(PathOf(dir));
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    dialog.CodePageCombo->setFocus();
+    QTest::keyClick(dialog.CodePageCombo, Qt::Key_Down);
+    QCOMPARE(FileText(settings), std::string("1\r\n0\r\n1252\r\n"));
+    QTest::mouseClick(dialog.OKButton, Qt::LeftButton);
+    QCOMPARE(FileText(settings), std::string("1\r\n0\r\n1253\r\n"));
   }
   gui::SettingDialog reopened(PathOf(dir));
   QVERIFY(reopened.Check1->isChecked());
   QVERIFY(!reopened.Check2->isChecked());
+  QCOMPARE(reopened.CodePageCombo->currentText(), QString("1253 - Greek (Windows)"));
 }
 
 void SavedListsTest::settingsFolderFallsBackToUserFolder() {

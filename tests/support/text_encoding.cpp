@@ -2,21 +2,27 @@
 
 #include <stdexcept>
 
-#include "engine/code_page_tables.h"
 #include "engine/utf8.h"
+#include "tests/support/fixture_code_pages.h"
 
 namespace dravella::testing {
 namespace {
 
-// The engine's table for a code page; the BIFF2-4 names of Windows ANSI and
-// Apple Roman mean 1252 and 10000.
-const char16_t* UpperHalf(uint16_t codepage) {
-  if (codepage == 32769) codepage = 1252;
-  if (codepage == 32768) codepage = 10000;
-  return engine::UpperHalfOfCodePage(codepage);
+// The BIFF2-4 names of Windows ANSI and Apple Roman mean 1252 and 10000.
+uint16_t PageOf(uint16_t codepage) {
+  if (codepage == 32769) return 1252;
+  if (codepage == 32768) return 10000;
+  return codepage;
 }
 
 bool IsAsciiOnly(uint16_t codepage) { return codepage == 367 || codepage == 20127; }
+
+bool HasCharacters(uint16_t codepage) {
+  for (const FixtureCharacter& c : FixtureCharacters()) {
+    if (c.codepage == codepage) return true;
+  }
+  return false;
+}
 
 }  // namespace
 
@@ -45,32 +51,36 @@ bool FitsInLatin1(std::u16string_view text) {
   return true;
 }
 
-bool IsKnownSingleByteCodepage(uint16_t codepage) {
-  return UpperHalf(codepage) != nullptr || IsAsciiOnly(codepage);
+bool IsKnownByteStringCodepage(uint16_t codepage) {
+  return HasCharacters(PageOf(codepage)) || IsAsciiOnly(codepage);
 }
 
 std::string EncodeForCodepage(std::string_view utf8, uint16_t codepage) {
-  const char16_t* upper = UpperHalf(codepage);
-  if (upper == nullptr && !IsAsciiOnly(codepage)) {
-    throw std::invalid_argument("no single-byte table for code page " + std::to_string(codepage));
-  }
+  const uint16_t page = PageOf(codepage);
   std::string out;
-  for (char16_t c : Utf8ToUtf16(utf8)) {
-    if (c < 0x80) {
+  size_t pos = 0;
+  while (pos < utf8.size()) {
+    const char32_t c = engine::NextCharacter(utf8, pos);
+    if (c == engine::kMalformed) throw std::invalid_argument("malformed UTF-8");
+    if (c < 0x80) {  // ASCII is itself in every page, known or not
       out.push_back(static_cast<char>(c));
       continue;
     }
+    if (!IsKnownByteStringCodepage(codepage)) {
+      throw std::invalid_argument("no fixture encoding for code page " + std::to_string(codepage));
+    }
     bool found = false;
-    for (int b = 0; upper != nullptr && b < 128; ++b) {
-      if (upper[b] == c && c != u'\uFFFD') {  // U+FFFD marks an undefined byte
-        out.push_back(static_cast<char>(0x80 + b));
-        found = true;
-        break;
-      }
+    for (const FixtureCharacter& known : FixtureCharacters()) {
+      if (known.codepage != page || known.code_point != c) continue;
+      if (known.code > 0xFF) out.push_back(static_cast<char>(known.code >> 8));
+      out.push_back(static_cast<char>(known.code & 0xFF));
+      found = true;
+      break;
     }
     if (!found) {
       throw std::invalid_argument("character U+" + std::to_string(static_cast<unsigned>(c)) +
-                                  " does not exist in code page " + std::to_string(codepage));
+                                  " is not known in code page " + std::to_string(codepage) +
+                                  " (see tests/support/gen_fixture_code_pages.py)");
     }
   }
   return out;

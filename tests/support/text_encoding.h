@@ -1,5 +1,5 @@
 // Text conversions the builder needs: UTF-8 (how tests spell their strings)
-// to UTF-16 for BIFF8, and to the single-byte code pages of BIFF2-BIFF5.
+// to UTF-16 for BIFF8, and to the code pages of BIFF2-BIFF5.
 #pragma once
 
 #include <cstdint>
@@ -16,13 +16,16 @@ std::u16string Utf8ToUtf16(std::string_view utf8);
 // "compressed" (the high bytes left out).
 bool FitsInLatin1(std::u16string_view text);
 
-// True for the code pages EncodeForCodepage knows: 437, 850, 1250, 1251,
-// 1252, 10000 and 32768 (Mac Roman), 32769 (Windows 1252 as BIFF2-4 write it),
-// 367 and 20127 (ASCII).
-bool IsKnownSingleByteCodepage(uint16_t codepage);
+// True for the code pages EncodeForCodepage knows: the single-byte pages
+// of tests/support/gen_fixture_code_pages.py, 32768 (Mac Roman), 32769
+// (Windows 1252 as BIFF2-4 write it), 367 and 20127 (ASCII), and the
+// double-byte pages 932, 936, 949 and 950.
+bool IsKnownByteStringCodepage(uint16_t codepage);
 
-// UTF-8 to bytes of a single-byte code page. Throws std::invalid_argument for
-// an unknown code page or a character the code page cannot hold.
+// UTF-8 to bytes of a code page, as Python's codecs write them (never with
+// the engine's own tables). ASCII text goes into any code page; otherwise
+// throws std::invalid_argument for an unknown code page or a character the
+// fixture table does not hold.
 std::string EncodeForCodepage(std::string_view utf8, uint16_t codepage);
 
 }  // namespace dravella::testing
