@@ -7,6 +7,8 @@
 #include <iterator>
 #include <set>
 
+#include "core/path_separator.h"
+#include "engine/platform/file_system.h"
 #include "tests/cmd/run_program.h"
 #include "tests/core/temp_folder.h"
 #include "tests/support/xls_builder.h"
@@ -110,7 +112,7 @@ TEST(DravbatchConvertTest, DoubleByteWorkbooksKeepSheetNamesHeadersAndTexts) {
       ASSERT_EQ(FilesBelow(out), (std::set<std::string>{c.sheets[0] + ".dbf", c.sheets[1] + ".dbf"}))
           << c.codepage << level;
 
-      const std::string table = ReadFile(fs::path(out) / (c.sheets[0] + ".dbf"));
+      const std::string table = ReadFile(platform::NativePath(core::JoinPath(out, c.sheets[0] + ".dbf")));
       const std::string name = testing::EncodeForCodepage(c.header, c.codepage);
       const std::string text = testing::EncodeForCodepage(c.text, c.codepage);
       const bool dbase2 = std::string_view(level) == "/dbf2";
