@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "core/path_kind.h"
+#include "core/workbook_listing.h"
 #include "core/quiet_cleanup.h"
 #include "core/worksheet_save.h"
 #include "engine/automation_error.h"
@@ -22,18 +23,8 @@ std::string CutBeforeLastDot(std::string_view entry_text) {
 }
 
 std::string WorkbookPath(ExportWindow& window, int32_t workbook) {
-  const std::string selected = window.SelectedInputText();
-  const std::string name = window.WorkbookEntryText(workbook);
-  switch (PathKind(selected)) {
-    case kPathFile:
-      return selected;
-    case kPathFolder: {
-      std::string candidate = selected + kSeparator + name;
-      return PathKind(candidate) == kPathFile ? candidate : std::string();
-    }
-    default:
-      return {};
-  }
+  // The same rule as the listing's, so Convert reads the workbook listed.
+  return WorkbookPathOf(window.SelectedInputText(), window.WorkbookEntryText(workbook));
 }
 
 ConvertResult ConvertWorkbook(ExportWindow& window, ExportContext& context, int32_t workbook,

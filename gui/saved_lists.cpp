@@ -1,5 +1,8 @@
 #include "gui/saved_lists.h"
 
+#include <QByteArray>
+#include <QFile>
+#include <QSaveFile>
 #include <fstream>
 #include <iterator>
 
@@ -26,11 +29,14 @@ std::vector<std::string> ReadLines(const std::filesystem::path& file) {
 }
 
 bool WriteLines(const std::filesystem::path& file, const std::vector<std::string>& lines) {
-  std::ofstream out(file, std::ios::binary | std::ios::trunc);
-  if (!out) return false;
-  for (const std::string& line : lines) out << line << "\r\n";
-  out.close();
-  return !out.fail();
+  QSaveFile out(QFile::decodeName(QByteArray::fromStdString(file.string())));
+  if (!out.open(QIODevice::WriteOnly)) return false;
+  for (const std::string& line : lines) {
+    out.write(line.data(), static_cast<qint64>(line.size()));
+    out.write("\r\n", 2);
+  }
+  // A failed write leaves the old file in place.
+  return out.commit();
 }
 
 bool SettingLineIsOn(const std::vector<std::string>& lines, std::size_t index) {
@@ -44,14 +50,19 @@ SavedLists RestoreLists(const std::filesystem::path& folder) {
   return lists;
 }
 
-void SaveLists(const std::filesystem::path& folder, const SavedLists& lists) {
+std::vector<std::filesystem::path> SaveLists(const std::filesystem::path& folder,
+                                             const SavedLists& lists) {
+  std::vector<std::filesystem::path> failed;
   const std::vector<std::string> settings = ReadLines(folder / kSettingsFile);
-  if (SettingLineIsOn(settings, 0)) WriteLines(folder / kInputListFile, lists.inputs);
+  if (SettingLineIsOn(settings, 0) && !WriteLines(folder / kInputListFile, lists.inputs)) {
+    failed.push_back(folder / kInputListFile);
+  }
   if (SettingLineIsOn(settings, 1)) {
     std::vector<std::string> outputs = lists.outputs;
     if (outputs.size() > kMaxSavedOutputEntries) outputs.resize(kMaxSavedOutputEntries);
-    WriteLines(folder / kOutputListFile, outputs);
+    if (!WriteLines(folder / kOutputListFile, outputs)) failed.push_back(folder / kOutputListFile);
   }
+  return failed;
 }
 
 bool WriteSettings(const std::filesystem::path& folder, bool save_inputs, bool save_outputs) {
