@@ -4,14 +4,25 @@
 #include <QFile>
 #include <QSaveFile>
 #include <fstream>
+#include <ios>
 #include <iterator>
+#include <system_error>
 
 namespace dravella::gui {
 
 std::vector<std::string> ReadLines(const std::filesystem::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  if (!in) return {};
-  std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  // A folder of that name opens as a stream but fails, with an exception,
+  // when read; so does a file whose reading fails part way.
+  std::error_code error;
+  if (!std::filesystem::is_regular_file(file, error)) return {};
+  std::string text;
+  try {
+    std::ifstream in(file, std::ios::binary);
+    if (!in) return {};
+    text.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  } catch (const std::ios_base::failure&) {
+    return {};
+  }
   if (text.rfind("\xEF\xBB\xBF", 0) == 0) text.erase(0, 3);
 
   std::vector<std::string> lines;
@@ -29,13 +40,17 @@ std::vector<std::string> ReadLines(const std::filesystem::path& file) {
 }
 
 bool WriteLines(const std::filesystem::path& file, const std::vector<std::string>& lines) {
+  std::string text;
+  for (const std::string& line : lines) text += line + "\r\n";
   QSaveFile out(QFile::decodeName(QByteArray::fromStdString(file.string())));
   if (!out.open(QIODevice::WriteOnly)) return false;
-  for (const std::string& line : lines) {
-    out.write(line.data(), static_cast<qint64>(line.size()));
-    out.write("\r\n", 2);
+  // The flush is checked on its own: a write cut short by a full disk is not
+  // always reported by commit(), which would then put the cut file in place.
+  if (out.write(text.data(), static_cast<qint64>(text.size())) != static_cast<qint64>(text.size()) ||
+      !out.flush()) {
+    out.cancelWriting();
+    return false;
   }
-  // A failed write leaves the old file in place.
   return out.commit();
 }
 

@@ -3,6 +3,8 @@
 // painted during the run without handling input, and the rest state after.
 #include <QComboBox>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
 #include <QEvent>
 #include <QLabel>
 #include <QProgressBar>
@@ -246,6 +248,45 @@ class TestConvertCommand : public QObject {
     QCOMPARE(FilesBelow(Tree()), (Files{"in/", "in/Sales.xls"}));
     QVERIFY(services_->shell.requests.empty());
     ExpectRestState();
+  }
+
+  // F2, a new name and no Enter: Convert from the menu, by mouse or by keys,
+  // and from the button all use the new name and close the editor.
+  void everyConvertCommitsAnUnfinishedRename_data() {
+    QTest::addColumn<QString>("way");
+    QTest::newRow("menu by mouse") << "menu";
+    QTest::newRow("menu by keys") << "keys";
+    QTest::newRow("button") << "button";
+  }
+  void everyConvertCommitsAnUnfinishedRename() {
+    QFETCH(QString, way);
+    WriteBook(Tree() / "in/Sales.xls", {"Orders"});
+    ListInput();
+    const fs::path out = Tree() / "out";
+    Ui(*form_).Combo5->setEditText(QString::fromStdString(out.string()));
+    QLineEdit* editor = StartRename(0, "Renamed");
+    QVERIFY(editor != nullptr);
+
+    QMenuBar* bar = form_->menuBar();
+    QMenu* actions = Ui(*form_).Actions;
+    if (way == "button") {
+      Click(Ui(*form_).Command6);
+    } else if (way == "menu") {
+      QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(actions->menuAction()).center());
+      QTRY_VERIFY(actions->isVisible());
+      QTest::mouseClick(actions, Qt::LeftButton, {},
+                        actions->actionGeometry(Ui(*form_).Separate).center());
+    } else {
+      QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(actions->menuAction()).center());
+      QTRY_VERIFY(actions->isVisible());
+      QTest::keyClick(actions, Qt::Key_Down);
+      QTest::keyClick(actions, Qt::Key_Return);
+    }
+
+    QTRY_VERIFY(fs::exists(out / "Sales/Renamed.dbf"));
+    QVERIFY(!fs::exists(out / "Sales/Orders.dbf"));
+    QCOMPARE(Ui(*form_).ListView3->topLevelItem(0)->text(0), QString("Renamed"));
+    QTRY_VERIFY(!editor->isVisible());
   }
 
   void aPickedEntryEditedIntoANewFolderIsCreated() {

@@ -3,10 +3,12 @@
 // View and the two removals of output directories. Workbooks are written by
 // the project's builder into temporary folders; dialogs answer from a script.
 #include <QComboBox>
+#include <QLineEdit>
 #include <QTreeWidget>
 #include <QtTest>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <memory>
 
 #include "gui/form1.h"
@@ -55,6 +57,10 @@ class InputListTest : public QObject {
   void removeCurrentOutputDirectory_data();
   void removeCurrentOutputDirectory();
   void removeAllOutputDirectories();
+  void typedOutputFolderIsWhatViewAndConvertUse_data();
+  void typedOutputFolderIsWhatViewAndConvertUse();
+  void longPathsAreListedAndConverted();
+  void latin1FileNameRoundTripsThroughTheSavedList();
   void viewOpensAnExistingFolderOnly_data();
   void viewOpensAnExistingFolderOnly();
 };
@@ -375,6 +381,8 @@ void InputListTest::viewOpensAnExistingFolderOnly_data() {
   QTest::newRow("typed existing folder") << "out" << true;
   QTest::newRow("missing folder") << "missing" << false;
   QTest::newRow("a file") << "file.xls" << false;
+  // An empty box names no folder: never the file system's root.
+  QTest::newRow("empty box") << "<empty>" << false;
 }
 
 void InputListTest::viewOpensAnExistingFolderOnly() {
@@ -384,7 +392,7 @@ void InputListTest::viewOpensAnExistingFolderOnly() {
   h.Folder("out");
   h.Workbook("file.xls");
   Ui(*h.window).Combo5->addItem("/somewhere/else");
-  const std::string typed = h.Path(relative.toStdString()).string();
+  const std::string typed = relative == "<empty>" ? "" : h.Path(relative.toStdString()).string();
   Ui(*h.window).Combo5->setEditText(Q(typed));
   Click(Ui(*h.window).Command11);
   if (opens) {
@@ -394,6 +402,88 @@ void InputListTest::viewOpensAnExistingFolderOnly() {
     QVERIFY(h.stand_ins.shell.requests.empty());
   }
   QVERIFY(h.stand_ins.messages.shown.empty());
+}
+
+void InputListTest::typedOutputFolderIsWhatViewAndConvertUse_data() {
+  QTest::addColumn<QString>("typed");
+  // A saved Reports2024 is offered, never put in place of what was typed.
+  QTest::newRow("prefix of a saved entry") << "Reports";
+  QTest::newRow("saved entry in other case") << "REPORTS2024";
+}
+
+void InputListTest::typedOutputFolderIsWhatViewAndConvertUse() {
+  QFETCH(QString, typed);
+  Harness h;
+  const auto ui = Ui(*h.window);
+  const std::string saved = h.Folder("Reports2024");
+  const std::string wanted = h.Folder(typed.toStdString());
+  ui.Combo5->addItem(Q(saved));
+  ui.Combo5->setCurrentIndex(0);
+  ui.Combo5->lineEdit()->setFocus();
+  ui.Combo5->lineEdit()->selectAll();
+  QTest::keyClick(ui.Combo5->lineEdit(), Qt::Key_Delete);
+  QTest::keyClicks(ui.Combo5->lineEdit(), Q(wanted));
+  QTest::keyClick(ui.Combo5->lineEdit(), Qt::Key_Return);
+  QTest::keyClick(ui.Combo5->lineEdit(), Qt::Key_Tab);  // leaving the box ends the editing
+  QCOMPARE(ui.Combo5->currentText(), Q(wanted));
+  Click(ui.Command11);
+  QCOMPARE(h.stand_ins.shell.requests,
+           (std::vector<dravella::testing::ShellRequest>{{wanted + "/", 5}}));
+
+  h.AddExcel(h.Workbook("Book.xls", {"Only"}));
+  Click(ui.Command6);
+  QVERIFY(fs::exists(fs::path(wanted) / "Book/Only.dbf"));
+  QVERIFY(!fs::exists(fs::path(saved) / "Book"));
+}
+
+void InputListTest::longPathsAreListedAndConverted() {
+  Harness h;
+  // 300 bytes and more, some of them in characters of two and three bytes.
+  std::string relative;
+  while (h.Path(relative).string().size() < 300) relative += "Ordner-Ã¼â¬-" + std::to_string(relative.size()) + "/";
+  const std::string book = h.Workbook(relative + "Book.xls", {"Deep"});
+  QVERIFY(book.size() > 300);
+  h.AddExcel(book);
+  const auto ui = Ui(*h.window);
+  QCOMPARE(TextsOf(ui.ListView1), QStringList{QString::fromUtf8(book)});
+  QCOMPARE(TextsOf(ui.ListView3), QStringList{"Deep"});
+  h.AddFolder(h.Path(relative).string());
+  QCOMPARE(TextsOf(ui.ListView2), QStringList{"Book.xls"});
+  QCOMPARE(TextsOf(ui.ListView3), QStringList{"Deep"});
+  QVERIFY(h.stand_ins.messages.shown.empty());
+}
+
+void InputListTest::latin1FileNameRoundTripsThroughTheSavedList() {
+  Harness first;
+  // "Bücher" in Latin-1: bytes that are no UTF-8.
+  const std::string folder = first.Folder("B\xFC" "cher");
+  WriteWorkbook(fs::path(folder) / "Q\xE4rtal.xls", {"Umsatz"});
+  const fs::path settings = first.stand_ins.SettingsFolder();
+  std::ofstream(settings / "set.txt", std::ios::binary) << "1\r\n0\r\n";
+  std::ofstream(settings / "EXCEL.txt", std::ios::binary) << folder << "\r\n";
+  const std::string saved = folder + "\r\n";
+
+  // A window over that settings folder lists the saved entry and what it holds.
+  auto window = std::make_unique<Form1>(first.stand_ins.Services());
+  window->show();
+  QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+  const auto ui = Ui(*window);
+  QCOMPARE(ui.ListView1->topLevelItemCount(), 1);
+  QCOMPARE(ui.ListView1->topLevelItem(0)->icon(0).cacheKey(),
+           ui.ImageList1->Image(gui::kImageFolder).cacheKey());
+  dravella::testing::ClickRow(ui.ListView1, 0);
+  QCOMPARE(ui.ListView2->topLevelItemCount(), 1);
+  QCOMPARE(TextsOf(ui.ListView3), QStringList{"Umsatz"});
+
+  // It converts, and the list is written back byte for byte.
+  const fs::path out = first.Path("out");
+  ui.Combo5->setEditText(Q(out.string()));
+  Click(ui.Command6);
+  QVERIFY(first.stand_ins.messages.shown.empty());
+  QVERIFY(fs::exists(out / "Q\xE4rtal/Umsatz.dbf"));
+  window->close();
+  std::ifstream in(settings / "EXCEL.txt", std::ios::binary);
+  QCOMPARE(std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()), saved);
 }
 
 QTEST_MAIN(InputListTest)

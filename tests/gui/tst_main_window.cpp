@@ -18,14 +18,15 @@
 #include <QtTest>
 #include <fstream>
 
+#include "form_controls.h"
 #include "gui/about_box.h"
 #include "gui/form1.h"
 #include "gui/hourglass.h"
 #include "gui/program_title.h"
 #include "gui/saved_lists.h"
 #include "gui/setting_dialog.h"
+#include "listing_fixtures.h"
 #include "test_doubles.h"
-#include "form_controls.h"
 
 using dravella::testing::Click;
 using dravella::testing::Ui;
@@ -127,8 +128,9 @@ class MainWindowTest : public QObject {
   void exitAndCloseBoxSaveAlike();
   void settingsOffKeepsLastSavedList();
   void hourglassIsTheWindowsOwnPointer();
-  void messageBoxesCarryTheProgramTitle_data();
-  void messageBoxesCarryTheProgramTitle();
+  void messageBoxesStandOverTheWindowInPlainText_data();
+  void messageBoxesStandOverTheWindowInPlainText();
+  void controlsAreNamedForAssistiveTools();
 };
 
 void MainWindowTest::windowIsFixedWithMinimizeOnly() {
@@ -254,6 +256,27 @@ void MainWindowTest::listColumnsAndTickBoxes() {
   QVERIFY(Ui(window).ListView3->editTriggers().testFlag(QAbstractItemView::SelectedClicked));
   QCOMPARE(window.Listing().ShownWorkbook(), 0);
   QCOMPARE(Ui(window).ProgressBar1->value(), 0);
+
+  // Once a workbook is listed: inputs carry no tick box, workbooks and
+  // worksheets one each, ticked; only worksheets are editable.
+  dravella::testing::ListingHarness h;
+  h.AddExcel(h.Workbook("Book.xls", {"North", "South"}));
+  const auto ui = Ui(*h.window);
+  const struct {
+    QTreeWidget* list;
+    bool ticked;
+    bool editable;
+  } rows[] = {{ui.ListView1, false, false}, {ui.ListView2, true, false}, {ui.ListView3, true, true}};
+  for (const auto& [list, ticked, editable] : rows) {
+    QVERIFY(list->topLevelItemCount() > 0);
+    for (int i = 0; i < list->topLevelItemCount(); ++i) {
+      const QTreeWidgetItem* item = list->topLevelItem(i);
+      // A tick box is drawn exactly where the entry holds a check state.
+      QCOMPARE(item->data(0, Qt::CheckStateRole).isValid(), ticked);
+      if (ticked) QCOMPARE(item->checkState(0), Qt::Checked);
+      QCOMPARE(item->flags().testFlag(Qt::ItemIsEditable), editable);
+    }
+  }
 }
 
 void MainWindowTest::choiceListsStartOnFirstEntry() {
@@ -535,41 +558,46 @@ void MainWindowTest::settingsOffKeepsLastSavedList() {
 }
 
 void MainWindowTest::hourglassIsTheWindowsOwnPointer() {
-  TestServices stand_ins;
-  Form1 window(stand_ins.Services());
-  gui::ShowHourglass(window);
-  QCOMPARE(window.cursor().shape(), Qt::WaitCursor);
-  QVERIFY(QApplication::overrideCursor() == nullptr);
-  // One reset returns to the default, however often the hourglass was set.
-  gui::ShowHourglass(window);
-  gui::ShowDefaultPointer(window);
-  QCOMPARE(window.cursor().shape(), Qt::ArrowCursor);
-
-  try {
-    gui::HourglassScope busy(window);
-    QCOMPARE(window.cursor().shape(), Qt::WaitCursor);
-    throw std::runtime_error("listing failed");
-  } catch (const std::runtime_error&) {
-  }
-  QCOMPARE(window.cursor().shape(), Qt::ArrowCursor);
+  // A listing that fails as it starts the application: the busy pointer is
+  // the window's own while it runs, and the default again after the failure.
+  dravella::testing::ListingHarness h;
+  const std::string book = h.Workbook("Book.xls");
+  Qt::CursorShape during = Qt::ArrowCursor;
+  const QCursor* override_cursor = nullptr;
+  h.applications.record.fail_create = true;
+  h.applications.record.on_create = [&] {
+    during = h.window->cursor().shape();
+    override_cursor = QApplication::overrideCursor();
+  };
+  h.AddExcel(book);
+  QCOMPARE(during, Qt::WaitCursor);
+  QVERIFY(override_cursor == nullptr);
+  QCOMPARE(h.stand_ins.messages.shown.size(), 2u);
+  QVERIFY(h.PointerIsDefault());
 }
 
-void MainWindowTest::messageBoxesCarryTheProgramTitle_data() {
+void MainWindowTest::messageBoxesStandOverTheWindowInPlainText_data() {
   QTest::addColumn<int>("icon");
   QTest::addColumn<int>("shown_icon");
-  QTest::newRow("plain") << int(gui::MessageIcon::kNone) << int(QMessageBox::NoIcon);
+  QTest::newRow("none") << int(gui::MessageIcon::kNone) << int(QMessageBox::NoIcon);
   QTest::newRow("information") << int(gui::MessageIcon::kInformation) << int(QMessageBox::Information);
   QTest::newRow("critical") << int(gui::MessageIcon::kCritical) << int(QMessageBox::Critical);
 }
 
-void MainWindowTest::messageBoxesCarryTheProgramTitle() {
+void MainWindowTest::messageBoxesStandOverTheWindowInPlainText() {
   QFETCH(int, icon);
   QFETCH(int, shown_icon);
+  // The boxes production hands the window, which then stands them over itself.
   TestServices stand_ins;
-  Form1 window(stand_ins.Services());
+  gui::QtMessageBoxes messages;
+  gui::WindowServices services = stand_ins.Services();
+  Form1 window(gui::WindowServices{messages, services.shell, services.dialogs,
+                                   services.program_folder, services.settings_folder});
   window.show();
   QVERIFY(QTest::qWaitForWindowExposed(&window));
-  gui::QtMessageBoxes messages(&window);
+  // A name with markup is shown as it is written.
+  const QString named = "Convert <b>Q</b> file failed!";
+  Qt::TextFormat label_format = Qt::RichText;
 
   QString title, text;
   int seen_icon = -1;
@@ -583,13 +611,34 @@ void MainWindowTest::messageBoxesCarryTheProgramTitle() {
     seen_icon = int(box->icon());
     buttons = box->standardButtons();
     parent = box->parentWidget();
+    if (auto* label = box->findChild<QLabel*>("qt_msgbox_label")) label_format = label->textFormat();
   });
-  messages.Show("Please select output folder", static_cast<gui::MessageIcon>(icon));
+  messages.Show(named.toStdString(), static_cast<gui::MessageIcon>(icon));
   QCOMPARE(title, QString("Dravella"));
-  QCOMPARE(text, QString("Please select output folder"));
+  QCOMPARE(text, named);
+  QCOMPARE(label_format, Qt::PlainText);
   QCOMPARE(seen_icon, shown_icon);
   QCOMPARE(buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
   QCOMPARE(parent, &window);
+}
+
+void MainWindowTest::controlsAreNamedForAssistiveTools() {
+  TestServices stand_ins;
+  Form1 window(stand_ins.Services());
+  const auto ui = Ui(window);
+  QCOMPARE(ui.Command3->accessibleName(), QString("Move up"));
+  QCOMPARE(ui.Command4->accessibleName(), QString("Move down"));
+  for (QWidget* control : window.findChildren<QWidget*>()) {
+    if (control->focusPolicy() == Qt::NoFocus || control->parentWidget() != window.centralWidget()) continue;
+    QVERIFY2(!control->accessibleName().isEmpty(), qPrintable(control->objectName()));
+  }
+  QCOMPARE(ui.Label3->buddy(), static_cast<QWidget*>(ui.Combo2));
+  QCOMPARE(ui.Label2->buddy(), static_cast<QWidget*>(ui.Combo1));
+  QCOMPARE(ui.Label7->buddy(), static_cast<QWidget*>(ui.Combo5));
+  // Names in the status line and the labels are never markup.
+  for (QLabel* label : window.findChildren<QLabel*>()) {
+    QVERIFY2(label->textFormat() == Qt::PlainText, qPrintable(label->objectName()));
+  }
 }
 
 QTEST_MAIN(MainWindowTest)
