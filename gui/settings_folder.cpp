@@ -38,9 +38,9 @@ std::filesystem::path SettingsFolderFor(const std::filesystem::path& program_fol
 
 std::filesystem::path ProgramSettingsFolder() {
   const std::filesystem::path program_folder =
-      ToUtf8(QCoreApplication::applicationDirPath());
+      PathFromQString(QCoreApplication::applicationDirPath());
   const std::filesystem::path user_folder =
-      ToUtf8(QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation));
+      PathFromQString(QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation));
   return SettingsFolderFor(program_folder, user_folder);
 }
 
