@@ -132,7 +132,7 @@ struct ListingHarness {
                             stand_ins.ProgramFolder(), stand_ins.SettingsFolder(), applications});
     // Shown, so clicks and keys reach the controls as a user's would.
     window->show();
-    QTest::qWaitForWindowExposed(window.get());
+    if (!QTest::qWaitForWindowExposed(window.get())) qFatal("the test window was not shown");
   }
   std::filesystem::path Path(const std::string& relative) const {
     return std::filesystem::path(files.path().toStdString()) / relative;
