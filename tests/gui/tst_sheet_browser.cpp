@@ -22,8 +22,6 @@ namespace gui = dravella::gui;
 
 namespace {
 
-QString Q(const std::string& text) { return QString::fromStdString(text); }
-
 // A folder input holding one.xls (North, South, East) and two.xls (West).
 struct TwoBooks : ListingHarness {
   std::string folder;
