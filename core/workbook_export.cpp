@@ -5,6 +5,7 @@
 #include "core/path_kind.h"
 #include "core/path_separator.h"
 #include "core/workbook_conversion.h"
+#include "core/workbook_listing.h"
 
 namespace dravella::core {
 namespace {
@@ -44,18 +45,8 @@ std::string CutBeforeLastDot(std::string_view entry_text) {
 }
 
 std::string WorkbookPath(ExportWindow& window, int32_t workbook) {
-  const std::string selected = window.SelectedInputText();
-  const std::string name = window.WorkbookEntryText(workbook);
-  switch (PathKind(selected)) {
-    case kPathFile:
-      return selected;
-    case kPathFolder: {
-      std::string candidate = JoinPath(selected, name);
-      return PathKind(candidate) == kPathFile ? candidate : std::string();
-    }
-    default:
-      return {};
-  }
+  // The same rule as the listing's, so Convert reads the workbook listed.
+  return WorkbookPathOf(window.SelectedInputText(), window.WorkbookEntryText(workbook));
 }
 
 ConvertResult ConvertWorkbook(ExportWindow& window, ExportContext& context, int32_t workbook,

@@ -3,6 +3,7 @@
 #include <array>
 #include <filesystem>
 #include <stdexcept>
+#include <string>
 #include <system_error>
 #include <vector>
 
@@ -65,13 +66,14 @@ std::string CCommonDialogs::FileName() const { return UpToFirstNul(file_name_); 
 
 bool CCommonDialogs::ShowOpen() {
   if (file_name_.size() > kOpenBufferChars) {
-    throw std::invalid_argument("FileName is longer than 260 characters");
+    throw std::invalid_argument("FileName is longer than " + std::to_string(kOpenBufferChars) +
+                                " bytes");
   }
   // Only workbooks are offered; the Filter property plays no part here.
   const std::string filter = NulSeparatedFilter("Excel files(*.xls)|*.xls");
 
-  // The initial file name padded with blanks to 260 characters, then the
-  // terminator; the file-title buffer is 260 blanks.
+  // The initial file name padded with blanks to kMaxPath bytes, then the
+  // terminator; the file-title buffer is kMaxPath blanks.
   std::vector<char> file(kOpenBufferChars + 1, ' ');
   file_name_.copy(file.data(), file_name_.size());
   file.back() = '\0';

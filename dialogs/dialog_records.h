@@ -7,6 +7,7 @@
 // receiving system checks, not sizeof() of these mirrors.
 #pragma once
 
+#include <climits>
 #include <cstdint>
 
 namespace dravella::dialogs {
@@ -18,8 +19,10 @@ using InstanceHandle = std::uintptr_t;
 using DeviceContext = std::uintptr_t;
 using PrinterHandle = std::uintptr_t;
 
-// MAX_PATH: the path buffers of the file and folder dialogs.
-constexpr std::uint32_t kMaxPath = 260;
+// The path buffers of the file and folder dialogs hold the longest path this
+// platform accepts (PATH_MAX bytes with the terminator; a character outside
+// ASCII takes 2 to 4 of them).
+constexpr std::uint32_t kMaxPath = PATH_MAX;
 
 // OPENFILENAMEA without the extension fields added in Windows 2000.
 constexpr std::uint32_t kOpenFileNameSize = 76;

@@ -9,11 +9,11 @@
 #include <string>
 #include <utility>
 
-#include "core/convert_command.h"
 #include "engine/object_model.h"
 #include "gui/form1.h"
 #include "gui/hourglass.h"
 #include "gui/saved_lists.h"
+#include "gui/input_list.h"
 #include "gui/qstring_convert.h"
 
 namespace dravella::gui {
@@ -27,69 +27,6 @@ MessageIcon IconOf(core::BoxIcon icon) {
   }
   return MessageIcon::kNone;
 }
-
-// The window as the Convert command sees it.
-class FormConvertWindow final : public core::ConvertWindow {
- public:
-  explicit FormConvertWindow(Form1& form) : form_(form) {}
-
-  std::string SelectedInputText() override {
-    if (form_.ListView1->topLevelItemCount() == 0) return {};
-    const QTreeWidgetItem* selected = form_.ListView1->currentItem();
-    return selected != nullptr ? ToUtf8(selected->text(0)) : std::string();
-  }
-  std::string WorkbookEntryText(int32_t workbook) override {
-    const QTreeWidgetItem* entry = form_.ListView2->topLevelItem(workbook - 1);
-    return entry != nullptr ? ToUtf8(entry->text(0)) : std::string();
-  }
-  int NamingMode() override { return form_.Combo1->currentIndex() + 1; }
-  int32_t FileFormat() override {
-    switch (form_.Combo2->currentIndex()) {
-      case 1: return engine::kFileFormatDbase3;
-      case 2: return engine::kFileFormatDbase2;
-      default: return engine::kFileFormatDbase4;
-    }
-  }
-  const core::SheetTable& Choices() override { return form_.SheetTable; }
-
-  // The command runs without returning to the event loop, so the bar and the
-  // status line are painted at once; repaint() handles no input.
-  void SetProgressMax(int32_t maximum) override {
-    // A maximum of 0 would turn the bar into a busy indicator.
-    form_.ProgressBar1->setMaximum(std::max(maximum, 1));
-  }
-  void SetProgressValue(int32_t value) override {
-    form_.ProgressBar1->setValue(value);
-    form_.ProgressBar1->repaint();
-  }
-  void SetStatusLine(const std::string& text) override {
-    form_.Label1->setText(ToQString(text));
-    form_.Label1->repaint();
-  }
-  void ShowMessage(const std::string& text, core::BoxIcon icon) override {
-    form_.Services().messages.Show(text, IconOf(icon));
-  }
-
-  int32_t WorkbookCount() override { return form_.ListView2->topLevelItemCount(); }
-  bool IsWorkbookTicked(int32_t workbook) override {
-    const QTreeWidgetItem* entry = form_.ListView2->topLevelItem(workbook - 1);
-    return entry != nullptr && entry->checkState(0) == Qt::Checked;
-  }
-  std::string OutputText() override { return ToUtf8(form_.Combo5->currentText()); }
-  // -1 when the text in the field was typed: it is not the text of the entry
-  // last picked from the list.
-  int OutputEntryIndex() override {
-    const int index = form_.Combo5->currentIndex();
-    if (index < 0 || form_.Combo5->itemText(index) != form_.Combo5->currentText()) return -1;
-    return index;
-  }
-  void SaveSheetChoices() override { form_.SaveSheetChoices(); }
-  void ShowHourglass() override { gui::ShowHourglass(form_); }
-  void ShowDefaultPointer() override { gui::ShowDefaultPointer(form_); }
-
- private:
-  Form1& form_;
-};
 
 // The window's application factory, with the code page of the Setting
 // dialog given to every application it makes.
@@ -110,6 +47,74 @@ class CodePageApplications final : public engine::ApplicationFactory {
 };
 
 }  // namespace
+
+// The chosen input is the same one the listing reads: the current entry.
+std::string FormConvertWindow::SelectedInputText() { return form_.ChosenInputPath(); }
+
+std::string FormConvertWindow::WorkbookEntryText(int32_t workbook) {
+  return PathOfEntry(form_.ListView2->topLevelItem(workbook - 1));
+}
+
+int FormConvertWindow::NamingMode() { return form_.Combo1->currentIndex() + 1; }
+
+int32_t FormConvertWindow::FileFormat() {
+  switch (form_.Combo2->currentIndex()) {
+    case 1: return engine::kFileFormatDbase3;
+    case 2: return engine::kFileFormatDbase2;
+    default: return engine::kFileFormatDbase4;
+  }
+}
+
+const core::SheetTable& FormConvertWindow::Choices() { return form_.listing_.Choices(); }
+
+// The command runs without returning to the event loop, so the bar and the
+// status line are painted at once; repaint() handles no input.
+void FormConvertWindow::SetProgressMax(int32_t maximum) {
+  // A maximum of 0 would turn the bar into a busy indicator.
+  form_.ProgressBar1->setMaximum(std::max(maximum, 1));
+}
+
+void FormConvertWindow::SetProgressValue(int32_t value) {
+  form_.ProgressBar1->setValue(value);
+  form_.ProgressBar1->repaint();
+}
+
+void FormConvertWindow::SetStatusLine(const std::string& text) {
+  form_.Label1->setText(ToQString(text));
+  form_.Label1->repaint();
+}
+
+void FormConvertWindow::ShowMessage(const std::string& text, core::BoxIcon icon) {
+  form_.services_.messages.Show(text, IconOf(icon));
+}
+
+int32_t FormConvertWindow::WorkbookCount() { return form_.ListView2->topLevelItemCount(); }
+
+bool FormConvertWindow::IsWorkbookTicked(int32_t workbook) {
+  const QTreeWidgetItem* entry = form_.ListView2->topLevelItem(workbook - 1);
+  return entry != nullptr && entry->checkState(0) == Qt::Checked;
+}
+
+std::string FormConvertWindow::OutputText() {
+  const int index = OutputEntryIndex();
+  if (index >= 0) {
+    const QByteArray bytes = form_.Combo5->itemData(index).toByteArray();
+    if (!bytes.isEmpty()) return bytes.toStdString();
+  }
+  return PathFromQString(form_.Combo5->currentText());
+}
+
+// -1 when the text in the field was typed: it is not the text of the entry
+// last picked from the list.
+int FormConvertWindow::OutputEntryIndex() {
+  const int index = form_.Combo5->currentIndex();
+  if (index < 0 || form_.Combo5->itemText(index) != form_.Combo5->currentText()) return -1;
+  return index;
+}
+
+void FormConvertWindow::SaveSheetChoices() { form_.SaveSheetChoices(); }
+void FormConvertWindow::ShowHourglass() { gui::ShowHourglass(form_); }
+void FormConvertWindow::ShowDefaultPointer() { gui::ShowDefaultPointer(form_); }
 
 core::OutputNaming& ProgramOutputNaming() {
   static core::OutputNaming naming;

@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QCompleter>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLayout>
@@ -10,6 +11,7 @@
 #include <QMenuBar>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QShortcut>
 #include <QTreeWidget>
 #include <string>
 
@@ -18,16 +20,20 @@
 #include "gui/convert_command.h"
 #include "gui/fonts.h"
 #include "gui/icons.h"
+#include "gui/input_list.h"
 #include "gui/picture_button.h"
 #include "gui/program_title.h"
 #include "gui/qstring_convert.h"
 #include "gui/saved_lists.h"
 #include "gui/setting_dialog.h"
+#include "gui/sheet_browser.h"
 #include "gui/twips.h"
 #include "gui/user_guide.h"
 
 namespace dravella::gui {
 namespace {
+
+constexpr const char* kListNotSavedText = "The list could not be saved: ";
 
 constexpr int kClientWidthTwips = 8880;
 constexpr int kClientHeightTwips = 8100;
@@ -77,6 +83,8 @@ QTreeWidget* MakeList(QWidget* client, const char* name, const char* header, int
 QLabel* MakeLabel(QWidget* client, const char* name, const char* caption, const QRect& geometry) {
   auto* label = Place(new QLabel(QString::fromLatin1(caption), client), name, geometry);
   label->setFocusPolicy(Qt::NoFocus);
+  // Names and messages shown here are never markup.
+  label->setTextFormat(Qt::PlainText);
   return label;
 }
 
@@ -103,15 +111,18 @@ Form1::Form1(const WindowServices& services, QWidget* parent)
   CreateListsAndChoices(client);
   CreateMenus();
   SetFocusOrder();
+  SetAccessibleNames();
   ConnectCommands();
   // The window takes exactly the size of its menu bar and client area.
   layout()->setSizeConstraint(QLayout::SetFixedSize);
 
   LoadForm();
   Command1->setFocus();
+  // The window's message boxes stand over it.
+  services_.messages.SetOwner(this);
 }
 
-Form1::~Form1() = default;
+Form1::~Form1() { services_.messages.SetOwner(nullptr); }
 
 void Form1::CreateButtons(QWidget* client) {
   Command1 = MakePictureButton(client, "Command1", "Add Excel", "add_workbook", kLargePicture,
@@ -173,6 +184,13 @@ void Form1::CreateListsAndChoices(QWidget* client) {
   Combo5->setEditable(true);
   // A typed directory stays in the text field; only Browse adds entries.
   Combo5->setInsertPolicy(QComboBox::NoInsert);
+  // What the user typed is what Convert uses: the saved entries are offered
+  // in a popup and never replace the text by themselves, and a match ignoring
+  // case is no match (/data/REPORTS is not /data/Reports on this system).
+  auto* completer = new QCompleter(Combo5->model(), Combo5);
+  completer->setCaseSensitivity(Qt::CaseSensitive);
+  completer->setCompletionMode(QCompleter::PopupCompletion);
+  Combo5->setCompleter(completer);
 
   ProgressBar1 = Place(new QProgressBar(client), "ProgressBar1", TwipsRect(120, 7800, 8655, 255));
   ProgressBar1->setRange(0, 100);
@@ -219,6 +237,28 @@ void Form1::SetFocusOrder() {
   }
 }
 
+void Form1::SetAccessibleNames() {
+  // Screen readers name each control by its caption or its label.
+  for (PictureButton* button : {Command1, Command5, Command2, Command6, Command8, Command7, Command9}) {
+    button->setAccessibleName(button->text());
+  }
+  Command3->setAccessibleName(QStringLiteral("Move up"));
+  Command4->setAccessibleName(QStringLiteral("Move down"));
+  Command10->setAccessibleName(QStringLiteral("Browse"));
+  Command11->setAccessibleName(QStringLiteral("View"));
+  for (QTreeWidget* list : {ListView1, ListView2, ListView3}) {
+    list->setAccessibleName(list->headerItem()->text(0));
+  }
+  Combo2->setAccessibleName(QStringLiteral("Format"));
+  Combo1->setAccessibleName(QStringLiteral("Name"));
+  Combo5->setAccessibleName(QStringLiteral("Output directory"));
+  Label1->setAccessibleName(QStringLiteral("Status"));
+  ProgressBar1->setAccessibleName(QStringLiteral("Progress"));
+  Label3->setBuddy(Combo2);
+  Label2->setBuddy(Combo1);
+  Label7->setBuddy(Combo5);
+}
+
 void Form1::ConnectCommands() {
   // Buttons run their click operations; the wrapping lambdas keep the
   // operations virtual and free of the clicked(bool) argument.
@@ -247,18 +287,57 @@ void Form1::ConnectCommands() {
   connect(HomePage, &QAction::triggered, this, [this] { Command7Click(); });
   connect(About, &QAction::triggered, this, [this] { AboutClick(); });
 
-  connect(ListView1, &QTreeWidget::itemClicked, this, [this] { ListView1ItemClick(); });
-  connect(ListView2, &QTreeWidget::itemClicked, this, [this] { ListView2ItemClick(); });
+  // Delete in the input list removes the chosen input, as Remove File does.
+  auto* remove_input = new QShortcut(QKeySequence::Delete, ListView1, nullptr, nullptr,
+                                     Qt::WidgetWithChildrenShortcut);
+  remove_input->setObjectName(QStringLiteral("DeleteInput"));
+  connect(remove_input, &QShortcut::activated, this, [this] { Command2Click(); });
+
+  FollowCurrentEntries();
+}
+
+void Form1::FollowCurrentEntries() {
+  // The lists follow the current entry however it changes (mouse, arrows,
+  // Home/End, type-ahead, dragging, the program); a click on the entry that
+  // already was current runs the click operation as well.
+  ListView1->viewport()->installEventFilter(this);
+  ListView2->viewport()->installEventFilter(this);
+  connect(ListView1, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* current) {
+    if (rebuilding_ > 0 || current == nullptr || current == listed_input_) return;
+    ListView1ItemClick();
+  });
+  connect(ListView2, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* current) {
+    if (rebuilding_ > 0 || current == nullptr) return;
+    ListView2ItemClick();
+  });
+  connect(ListView1, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem* item) {
+    if (item == current_at_press_[0]) ListView1ItemClick();
+  });
+  connect(ListView2, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem* item) {
+    if (item == current_at_press_[1]) ListView2ItemClick();
+  });
+}
+
+bool Form1::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick) {
+    if (watched == ListView1->viewport()) current_at_press_[0] = ListView1->currentItem();
+    if (watched == ListView2->viewport()) current_at_press_[1] = ListView2->currentItem();
+  }
+  return QMainWindow::eventFilter(watched, event);
 }
 
 void Form1::LoadForm() {
   // The saved lists: input entries get their picture by what each path names now.
+  // Paths are the file system's bytes, shown as well as they decode.
   const SavedLists saved = RestoreLists(services_.settings_folder);
   for (const std::string& path : saved.inputs) {
-    auto* entry = new QTreeWidgetItem(ListView1, {ToQString(path)});
+    QTreeWidgetItem* entry = NewPathEntry(path);
     entry->setIcon(0, ImageList1->Image(InputImageForPathKind(core::PathKind(path))));
+    ListView1->addTopLevelItem(entry);
   }
-  for (const std::string& folder : saved.outputs) Combo5->addItem(ToQString(folder));
+  for (const std::string& folder : saved.outputs) {
+    Combo5->addItem(PathToQString(folder), QByteArray::fromStdString(folder));
+  }
   if (Combo5->count() > 0) Combo5->setCurrentIndex(0);
 
   // The choices always start on their first entry, whatever the last run chose.
@@ -267,16 +346,22 @@ void Form1::LoadForm() {
   for (const char* level : kDbfLevels) Combo2->addItem(QString::fromLatin1(level));
   Combo2->setCurrentIndex(0);
 
-  FreshListing = true;
 }
 
 void Form1::UnloadForm() {
   SavedLists lists;
   for (int i = 0; i < ListView1->topLevelItemCount(); ++i) {
-    lists.inputs.push_back(ToUtf8(ListView1->topLevelItem(i)->text(0)));
+    lists.inputs.push_back(PathOfEntry(ListView1->topLevelItem(i)));
   }
-  for (int i = 0; i < Combo5->count(); ++i) lists.outputs.push_back(ToUtf8(Combo5->itemText(i)));
-  SaveLists(services_.settings_folder, lists);
+  for (int i = 0; i < Combo5->count(); ++i) {
+    const QByteArray bytes = Combo5->itemData(i).toByteArray();
+    lists.outputs.push_back(bytes.isEmpty() ? PathFromQString(Combo5->itemText(i))
+                                            : bytes.toStdString());
+  }
+  // A list that could not be written is named, so the user knows it is lost.
+  for (const std::filesystem::path& file : SaveLists(services_.settings_folder, lists)) {
+    services_.messages.Show(std::string(kListNotSavedText) + file.string(), MessageIcon::kCritical);
+  }
 }
 
 void Form1::closeEvent(QCloseEvent* event) {
@@ -286,7 +371,11 @@ void Form1::closeEvent(QCloseEvent* event) {
 
 // The commands on the input and output lists are in input_list.cpp, the
 // click in the workbook list in sheet_browser.cpp.
-void Form1::Command6Click() { RunConvertCommand(*this); }
+void Form1::Command6Click() {
+  // A rename still being typed counts, whichever way Convert was chosen.
+  CommitOpenEditor();
+  RunConvertCommand(*this);
+}
 
 void Form1::Command7Click() {
   // The shell's answer is not examined: a failure shows nothing of ours.
@@ -303,7 +392,7 @@ void Form1::Command8Click() {
 void Form1::Command9Click() { close(); }
 
 void Form1::SettingsClick() {
-  // Modal and without an owner, as the window's other boxes.
+  // Modal and without an owner, as designed.
   SettingDialog dialog(services_.settings_folder);
   dialog.exec();
 }

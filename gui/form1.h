@@ -11,7 +11,7 @@
 #include <cstdint>
 #include <string>
 
-#include "core/sheet_table.h"
+#include "core/workbook_listing.h"
 #include "gui/image_list.h"
 #include "gui/picture_button.h"
 #include "gui/window_services.h"
@@ -23,6 +23,7 @@ class QMenu;
 class QProgressBar;
 class QPushButton;
 class QTreeWidget;
+class QTreeWidgetItem;
 
 namespace dravella::gui {
 
@@ -33,6 +34,22 @@ class Form1 : public QMainWindow {
   // Loads the window (the start-up order runs here, before it is shown).
   explicit Form1(const WindowServices& services, QWidget* parent = nullptr);
   ~Form1() override;
+
+  const WindowServices& Services() const { return services_; }
+  // The worksheet choices per workbook-list position and which workbook is
+  // on screen, as Convert reads them.
+  const core::WorksheetListing& Listing() const { return listing_; }
+
+ protected:
+  // Unloading: Exit, the close box or any other close saves the lists first.
+  void closeEvent(QCloseEvent* event) override;
+  // Notes which entry was current when a mouse button went down in a list.
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  // The window's sides for the Convert command and for the listing rules.
+  friend class FormConvertWindow;
+  friend class FormListingWindow;
 
   // Controls, by the names the design gives them (also their objectName).
   PictureButton* Command1;  // Add Excel
@@ -75,29 +92,8 @@ class Form1 : public QMainWindow {
   QAction* HomePage;
   QAction* About;
 
-  // The worksheet browser's normal mode; false only while a click in the
-  // workbook list is handled.
-  bool FreshListing = false;
-  // The ticks and labels of the worksheets, per ListView2 position; emptied
-  // whenever the workbook list is rebuilt. Convert reads it.
-  core::SheetTable SheetTable;
-  // The ListView2 position (from 1) of the workbook ListView3 shows; 0
-  // before the first listing.
-  int32_t ShownWorkbook = 0;
-
-  // The input list's folder scan: rebuilds ListView2 from an input path (a
-  // workbook, or a folder whose .xls files are listed) and empties SheetTable.
-  // Never throws; an error keeps what was listed before it.
-  void FillWorkbookList(const std::string& path);
-  // The sheet browser: lists the worksheets of the chosen workbook in
-  // ListView3, from SheetTable when it was listed before, else from the file.
-  void ListSheets();
-  // The full path of the workbook chosen in the window, or the empty text.
-  std::string SelectedWorkbookPath() const;
-  // Copies the labels and ticks of ListView3 into SheetTable under ShownWorkbook.
-  void SaveSheetChoices();
-
-  // Click operations. Those of the lists and Convert are filled in with the
+  // Click operations (virtual, so a test window can record which one a
+  // control runs). Those of the lists and Convert are filled in with the
   // input list, sheet browser and Convert command.
   virtual void Command1Click();  // Add Excel
   virtual void Command5Click();  // Add Folder
@@ -115,25 +111,57 @@ class Form1 : public QMainWindow {
   virtual void RemoveAllOutputClick();
   virtual void SettingsClick();
   virtual void AboutClick();
+  // Run for a click on the current entry and for every change of the
+  // current entry, by mouse, keys or the program.
   virtual void ListView1ItemClick();
   virtual void ListView2ItemClick();
 
-  const WindowServices& Services() const { return services_; }
-
- protected:
-  // Unloading: Exit, the close box or any other close saves the lists first.
-  void closeEvent(QCloseEvent* event) override;
-
- private:
   void CreateButtons(QWidget* client);
   void CreateListsAndChoices(QWidget* client);
   void CreateMenus();
   void SetFocusOrder();
+  void SetAccessibleNames();
   void ConnectCommands();
+  void FollowCurrentEntries();
   void LoadForm();
   void UnloadForm();
 
+  // The input list's folder scan: rebuilds ListView2 from an input path (a
+  // workbook, or a folder whose .xls files are listed), empties ListView3
+  // and forgets the worksheet choices. Never throws.
+  void FillWorkbookList(const std::string& path);
+  // Lists the worksheets of the current workbook in ListView3 (see
+  // core::WorksheetListing::ListCurrent).
+  void ListSheets(bool from_choices);
+  // Copies the labels and ticks of ListView3 into the choices.
+  void SaveSheetChoices();
+  // The path (file system bytes) of the current input entry, or empty.
+  std::string ChosenInputPath() const;
+  // Ends an unfinished rename in ListView3 as Enter would.
+  void CommitOpenEditor();
+
   WindowServices services_;
+  core::WorksheetListing listing_;
+  // The input entry whose workbooks ListView2 lists; null when none.
+  const QTreeWidgetItem* listed_input_ = nullptr;
+  // Above zero while the window itself rebuilds or moves list entries: the
+  // current-entry changes that causes are not the user's.
+  int rebuilding_ = 0;
+  // The current entry of ListView1 and ListView2 when a mouse button last
+  // went down on them.
+  const QTreeWidgetItem* current_at_press_[2] = {nullptr, nullptr};
+};
+
+// Holds Form1's rebuilding mark for a scope.
+class RebuildingScope {
+ public:
+  explicit RebuildingScope(int& counter) : counter_(counter) { ++counter_; }
+  ~RebuildingScope() { --counter_; }
+  RebuildingScope(const RebuildingScope&) = delete;
+  RebuildingScope& operator=(const RebuildingScope&) = delete;
+
+ private:
+  int& counter_;
 };
 
 }  // namespace dravella::gui

@@ -18,7 +18,7 @@ int main(int argc, char* argv[]) {
   QtMessageBoxes messages;
   QtDialogSystem dialog_system;
   const WindowServices services{messages, dravella::core::SystemShellOpener(), dialog_system,
-                                ToUtf8(QApplication::applicationDirPath()),
+                                PathFromQString(QApplication::applicationDirPath()),
                                 ProgramSettingsFolder()};
   return RunDravella(app, services);
 }

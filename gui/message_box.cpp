@@ -12,6 +12,8 @@ void QtMessageBoxes::Show(const std::string& text, MessageIcon icon) {
   // Without an owner of its own, the box stands over the active window.
   QMessageBox box(owner_ != nullptr ? owner_ : QApplication::activeWindow());
   box.setWindowTitle(kProgramTitle);
+  // A workbook named <b>Q</b>.xls is shown as it is named, not in bold.
+  box.setTextFormat(Qt::PlainText);
   box.setText(ToQString(text));
   switch (icon) {
     case MessageIcon::kNone: box.setIcon(QMessageBox::NoIcon); break;

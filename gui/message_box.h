@@ -14,15 +14,17 @@ enum class MessageIcon { kNone, kInformation, kCritical };
 class MessageBoxes {
  public:
   virtual ~MessageBoxes() = default;
-  // Modal: returns when the user has pressed OK.
+  // Modal: returns when the user has pressed OK. The text is plain text.
   virtual void Show(const std::string& text, MessageIcon icon) = 0;
+  // The window the boxes stand over; null for none.
+  virtual void SetOwner(QWidget* owner) { (void)owner; }
 };
 
 // Shows QMessageBox over the given owner (which may be null).
 class QtMessageBoxes final : public MessageBoxes {
  public:
   explicit QtMessageBoxes(QWidget* owner = nullptr) : owner_(owner) {}
-  void SetOwner(QWidget* owner) { owner_ = owner; }
+  void SetOwner(QWidget* owner) override { owner_ = owner; }
   void Show(const std::string& text, MessageIcon icon) override;
 
  private:

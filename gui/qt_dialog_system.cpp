@@ -8,6 +8,7 @@
 #include <QFontDialog>
 #include <QGroupBox>
 #include <QGuiApplication>
+#include <QMessageBox>
 #include <QPageSetupDialog>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -41,6 +42,20 @@ bool CopyToBuffer(const std::string& text, char* buffer, std::uint32_t capacity)
   return true;
 }
 
+// A chosen path longer than the buffer is refused with a reason, never
+// dropped without a word.
+void ShowPathTooLong(QWidget* owner, const std::string& path, std::uint32_t capacity) {
+  QMessageBox box(QMessageBox::Warning, QCoreApplication::applicationName(),
+                  QStringLiteral("The path is %1 bytes long; at most %2 bytes can be used:\n%3")
+                      .arg(path.size())
+                      .arg(capacity - 1)
+                      .arg(PathToQString(path)),
+                  QMessageBox::Ok, owner);
+  box.setObjectName(QStringLiteral("PathTooLong"));
+  box.setTextFormat(Qt::PlainText);
+  box.exec();
+}
+
 // "Text (*.txt)" with patterns "*.txt;*.text" as Qt's "Text (*.txt) (*.txt *.text)";
 // the dialog is told to hide the trailing pattern list again.
 QString QtNameFilter(const FileFilter& filter) {
@@ -56,7 +71,7 @@ QString InitialFile(const OpenFileNameRecord& record) {
   std::string text = UpToFirstNul(record.lpstrFile, record.nMaxFile);
   const std::size_t last = text.find_last_not_of(' ');
   text.erase(last == std::string::npos ? 0 : last + 1);
-  return ToQString(text);
+  return PathToQString(text);
 }
 
 // QFontDialog has no switch for its effects group (underline, strike-out);
@@ -94,7 +109,7 @@ int QtDialogSystem::RunFileDialog(OpenFileNameRecord& record, bool save) {
     dialog.selectNameFilter(name_filters.value(index, name_filters.first()));
   }
   if (record.lpstrInitialDir != nullptr && record.lpstrInitialDir[0] != '\0') {
-    dialog.setDirectory(ToQString(record.lpstrInitialDir));
+    dialog.setDirectory(PathToQString(record.lpstrInitialDir));
   }
   const QString initial_file = InitialFile(record);
   if (!initial_file.isEmpty()) dialog.selectFile(initial_file);
@@ -104,9 +119,13 @@ int QtDialogSystem::RunFileDialog(OpenFileNameRecord& record, bool save) {
 
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return 0;
   const QString chosen = QDir::toNativeSeparators(dialog.selectedFiles().first());
-  const std::string full_path = ToUtf8(chosen);
-  const std::string name = ToUtf8(QFileInfo(chosen).fileName());
-  if (!CopyToBuffer(full_path, record.lpstrFile, record.nMaxFile)) return 0;
+  // Paths go on as the file system's bytes.
+  const std::string full_path = PathFromQString(chosen);
+  const std::string name = PathFromQString(QFileInfo(chosen).fileName());
+  if (!CopyToBuffer(full_path, record.lpstrFile, record.nMaxFile)) {
+    ShowPathTooLong(WidgetOf(record.hwndOwner), full_path, record.nMaxFile);
+    return 0;
+  }
   if (record.lpstrFileTitle != nullptr) CopyToBuffer(name, record.lpstrFileTitle, record.nMaxFileTitle);
   record.nFileOffset = static_cast<std::uint16_t>(full_path.size() - name.size());
   const std::size_t dot = name.rfind('.');
@@ -135,9 +154,9 @@ bool QtDialogSystem::BrowseForFolder(const BrowseInfoRecord& info, char* path_bu
   if (info.pidlRoot == nullptr) dialog.setDirectory(QDir::homePath());
 
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return false;
-  const std::string folder = ToUtf8(QDir::toNativeSeparators(dialog.selectedFiles().first()));
+  const std::string folder = PathFromQString(QDir::toNativeSeparators(dialog.selectedFiles().first()));
   // A path too long for the buffer leaves it without a NUL: no usable path.
-  CopyToBuffer(folder, path_buffer, kMaxPath);
+  if (!CopyToBuffer(folder, path_buffer, kMaxPath)) ShowPathTooLong(WidgetOf(info.hwndOwner), folder, kMaxPath);
   return true;
 }
 

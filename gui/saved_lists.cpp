@@ -1,16 +1,30 @@
 #include "gui/saved_lists.h"
 
+#include <QByteArray>
+#include <QFile>
+#include <QSaveFile>
 #include <fstream>
+#include <ios>
 #include <iterator>
+#include <system_error>
 
 #include "engine/code_pages.h"
 
 namespace dravella::gui {
 
 std::vector<std::string> ReadLines(const std::filesystem::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  if (!in) return {};
-  std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  // A folder of that name opens as a stream but fails, with an exception,
+  // when read; so does a file whose reading fails part way.
+  std::error_code error;
+  if (!std::filesystem::is_regular_file(file, error)) return {};
+  std::string text;
+  try {
+    std::ifstream in(file, std::ios::binary);
+    if (!in) return {};
+    text.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  } catch (const std::ios_base::failure&) {
+    return {};
+  }
   if (text.rfind("\xEF\xBB\xBF", 0) == 0) text.erase(0, 3);
 
   std::vector<std::string> lines;
@@ -28,11 +42,18 @@ std::vector<std::string> ReadLines(const std::filesystem::path& file) {
 }
 
 bool WriteLines(const std::filesystem::path& file, const std::vector<std::string>& lines) {
-  std::ofstream out(file, std::ios::binary | std::ios::trunc);
-  if (!out) return false;
-  for (const std::string& line : lines) out << line << "\r\n";
-  out.close();
-  return !out.fail();
+  std::string text;
+  for (const std::string& line : lines) text += line + "\r\n";
+  QSaveFile out(QFile::decodeName(QByteArray::fromStdString(file.string())));
+  if (!out.open(QIODevice::WriteOnly)) return false;
+  // The flush is checked on its own: a write cut short by a full disk is not
+  // always reported by commit(), which would then put the cut file in place.
+  if (out.write(text.data(), static_cast<qint64>(text.size())) != static_cast<qint64>(text.size()) ||
+      !out.flush()) {
+    out.cancelWriting();
+    return false;
+  }
+  return out.commit();
 }
 
 bool SettingLineIsOn(const std::vector<std::string>& lines, std::size_t index) {
@@ -46,14 +67,19 @@ SavedLists RestoreLists(const std::filesystem::path& folder) {
   return lists;
 }
 
-void SaveLists(const std::filesystem::path& folder, const SavedLists& lists) {
+std::vector<std::filesystem::path> SaveLists(const std::filesystem::path& folder,
+                                             const SavedLists& lists) {
+  std::vector<std::filesystem::path> failed;
   const std::vector<std::string> settings = ReadLines(folder / kSettingsFile);
-  if (SettingLineIsOn(settings, 0)) WriteLines(folder / kInputListFile, lists.inputs);
+  if (SettingLineIsOn(settings, 0) && !WriteLines(folder / kInputListFile, lists.inputs)) {
+    failed.push_back(folder / kInputListFile);
+  }
   if (SettingLineIsOn(settings, 1)) {
     std::vector<std::string> outputs = lists.outputs;
     if (outputs.size() > kMaxSavedOutputEntries) outputs.resize(kMaxSavedOutputEntries);
-    WriteLines(folder / kOutputListFile, outputs);
+    if (!WriteLines(folder / kOutputListFile, outputs)) failed.push_back(folder / kOutputListFile);
   }
+  return failed;
 }
 
 bool WriteSettings(const std::filesystem::path& folder, bool save_inputs, bool save_outputs,

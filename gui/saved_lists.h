@@ -1,9 +1,11 @@
 // The lists and settings kept between runs, as three small text files in the
-// settings folder: set.txt (two on/off lines and the tables' code page), EXCEL.txt (the input list) and
-// output.txt (the output directories). One value per line, UTF-8, each line
-// ended by CR LF when written; LF alone is accepted when read. A file that is
-// missing or cannot be read reads as empty, and a failed write is silent:
-// nothing about these files is ever shown to the user.
+// settings folder: set.txt (two on/off lines and the tables' code page),
+// EXCEL.txt (the input list) and output.txt (the output directories). One
+// value per line, each line ended by CR LF when written; LF alone is accepted
+// when read. Paths are kept as the file system's bytes, which need not be
+// UTF-8. A file that is missing or cannot be read reads as empty. A file is
+// written whole to a temporary file that then replaces it, so a crash or a
+// full disk keeps the last one saved.
 #pragma once
 
 #include <filesystem>
@@ -24,7 +26,8 @@ inline constexpr std::size_t kMaxSavedOutputEntries = 201;
 // counts. A UTF-8 byte-order mark at the start is dropped.
 std::vector<std::string> ReadLines(const std::filesystem::path& file);
 
-// Creates file anew with every line ended by CR LF; false when it failed.
+// Writes file anew with every line ended by CR LF, replacing the old one
+// only once the new one is complete; false when it failed.
 bool WriteLines(const std::filesystem::path& file, const std::vector<std::string>& lines);
 
 // A setting is on exactly when its line is "1": a blank before or after it,
@@ -40,8 +43,10 @@ struct SavedLists {
 SavedLists RestoreLists(const std::filesystem::path& folder);
 
 // Reads set.txt afresh and writes each list whose setting is on; a list whose
-// setting is off keeps the file saved last.
-void SaveLists(const std::filesystem::path& folder, const SavedLists& lists);
+// setting is off keeps the file saved last. Gives the files that could not
+// be written.
+std::vector<std::filesystem::path> SaveLists(const std::filesystem::path& folder,
+                                             const SavedLists& lists);
 
 // The code page tables are written in when set.txt names none (or one no
 // longer known).

@@ -40,9 +40,9 @@ std::filesystem::path SettingsFolderFor(const std::filesystem::path& program_fol
 
 std::filesystem::path ProgramSettingsFolder() {
   const std::filesystem::path program_folder =
-      platform::NativePath(ToUtf8(QCoreApplication::applicationDirPath()));
-  const std::filesystem::path user_folder =
-      platform::NativePath(ToUtf8(QStandardPaths::writableLocation(UserSettingsLocation())));
+      platform::NativePath(PathFromQString(QCoreApplication::applicationDirPath()));
+  const std::filesystem::path user_folder = platform::NativePath(
+      PathFromQString(QStandardPaths::writableLocation(UserSettingsLocation())));
   return SettingsFolderFor(program_folder, user_folder);
 }
 

@@ -1,130 +1,95 @@
 // The sheet browser of form1: the worksheets of the workbook chosen in
 // ListView2, listed in ListView3 with a tick box and an editable label each,
-// and kept per workbook in SheetTable while the user moves between workbooks.
-//
-// A workbook is read through a new application instance only when the table
-// does not hold it yet; a listed one is shown again from the table.
-#include <QTreeWidget>
-#include <exception>
+// and kept per workbook while the user moves between workbooks. Which rows
+// are listed is decided by core::WorksheetListing; this side shows them.
+#include "gui/sheet_browser.h"
 
-#include "core/path_kind.h"
-#include "core/worksheet_names.h"
-#include "engine/automation_error.h"
+#include <QAbstractItemDelegate>
+#include <QLineEdit>
+#include <QTreeWidget>
+
 #include "gui/form1.h"
 #include "gui/hourglass.h"
+#include "gui/input_list.h"
 #include "gui/qstring_convert.h"
 
 namespace dravella::gui {
 namespace {
 
-constexpr const char* kOpenFailed = "Excel file open failed!";
-
-QTreeWidgetItem* SelectedEntry(const QTreeWidget& list) {
-  const QList<QTreeWidgetItem*> selected = list.selectedItems();
-  return selected.isEmpty() ? nullptr : selected.first();
-}
-
 // A worksheet row: ticked or not, its label edited in place. Any text is
 // accepted as a label, the empty text included.
-QTreeWidgetItem* WorksheetItem(const std::string& label, bool chosen) {
-  auto* item = new QTreeWidgetItem({ToQString(label)});
+QTreeWidgetItem* WorksheetItem(const core::WorksheetRow& row) {
+  auto* item = new QTreeWidgetItem({ToQString(row.label)});
   item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable |
                  Qt::ItemIsEditable | Qt::ItemNeverHasChildren);
-  item->setCheckState(0, chosen ? Qt::Checked : Qt::Unchecked);
+  item->setCheckState(0, row.chosen ? Qt::Checked : Qt::Unchecked);
   return item;
 }
 
 }  // namespace
 
-std::string Form1::SelectedWorkbookPath() const {
-  const QTreeWidgetItem* input = SelectedEntry(*ListView1);
-  const QTreeWidgetItem* workbook = SelectedEntry(*ListView2);
-  const std::string entry = input ? ToUtf8(input->text(0)) : std::string();
-  const std::string name = workbook ? ToUtf8(workbook->text(0)) : std::string();
-  switch (core::PathKind(entry)) {
-    case core::kPathFile:
-      return entry;
-    case core::kPathFolder: {
-      const std::string candidate = entry + "/" + name;
-      return core::PathKind(candidate) == core::kPathFile ? candidate : std::string();
-    }
-    default:
-      return {};
-  }
+std::string FormListingWindow::SelectedInputText() { return form_.ChosenInputPath(); }
+
+int32_t FormListingWindow::CurrentWorkbook() {
+  QTreeWidgetItem* current = form_.ListView2->currentItem();
+  return current == nullptr ? 0 : form_.ListView2->indexOfTopLevelItem(current) + 1;
 }
+
+std::string FormListingWindow::WorkbookEntryText(int32_t workbook) {
+  return PathOfEntry(form_.ListView2->topLevelItem(workbook - 1));
+}
+
+std::vector<core::WorksheetRow> FormListingWindow::ShownWorksheets() {
+  std::vector<core::WorksheetRow> rows;
+  const int count = form_.ListView3->topLevelItemCount();
+  rows.reserve(static_cast<std::size_t>(count));
+  for (int i = 0; i < count; ++i) {
+    const QTreeWidgetItem* item = form_.ListView3->topLevelItem(i);
+    rows.push_back({ToUtf8(item->text(0)), item->checkState(0) == Qt::Checked});
+  }
+  return rows;
+}
+
+void FormListingWindow::ShowWorksheets(const std::vector<core::WorksheetRow>& rows) {
+  form_.ListView3->clear();
+  QList<QTreeWidgetItem*> items;
+  items.reserve(static_cast<qsizetype>(rows.size()));
+  for (const core::WorksheetRow& row : rows) items.push_back(WorksheetItem(row));
+  form_.ListView3->addTopLevelItems(items);
+  form_.ListView3->update();
+}
+
+void FormListingWindow::ShowFailure(const std::string& text) {
+  form_.services_.messages.Show(text, MessageIcon::kCritical);
+}
+
+std::string Form1::ChosenInputPath() const { return PathOfEntry(ListView1->currentItem()); }
 
 void Form1::SaveSheetChoices() {
-  const int count = ListView3->topLevelItemCount();
-  for (int i = 1; i <= count && i <= core::SheetTable::kLastWorksheet; ++i) {
-    const QTreeWidgetItem* item = ListView3->topLevelItem(i - 1);
-    SheetTable.Store(ShownWorkbook, i, ToUtf8(item->text(0)), item->checkState(0) == Qt::Checked);
-  }
+  FormListingWindow window(*this);
+  listing_.KeepShown(window);
 }
 
-void Form1::ListSheets() {
-  const std::string path = SelectedWorkbookPath();
-  if (path.empty()) return;
-  // Rows are gathered first and shown together; after a failure the rows
-  // read before it are shown all the same.
-  QList<QTreeWidgetItem*> rows;
-  bool failed = false;
-  std::string failure;
-  try {
-    QTreeWidgetItem* chosen = SelectedEntry(*ListView2);
-    // A workbook file resolves without a chosen entry; without one there is
-    // no table row to show or keep, so nothing is listed.
-    if (chosen == nullptr) return;
-    const int32_t workbook = ListView2->indexOfTopLevelItem(chosen) + 1;
-
-    // Worksheet 1's label is looked up before the list on screen is saved.
-    std::string saved;
-    if (!FreshListing) {
-      saved = SheetTable.Label(workbook, 1);
-      SaveSheetChoices();
-    }
-    ShownWorkbook = workbook;
-    ListView3->clear();
-
-    if (!saved.empty()) {
-      for (int32_t s = 1; s <= core::SheetTable::kLastWorksheet; ++s) {
-        const std::string& label = SheetTable.Label(workbook, s);
-        if (label.empty()) break;
-        rows.push_back(WorksheetItem(label, SheetTable.IsChosen(workbook, s)));
-      }
-    } else {
-      core::ReadWorksheetNames(services_.applications, path,
-                               [&](int32_t number, const std::string& name) {
-                                 rows.push_back(WorksheetItem(name, true));
-                                 SheetTable.Store(workbook, number, name, true);
-                               });
-    }
-  } catch (const engine::AutomationError& error) {
-    failed = true;
-    failure = error.description();
-  } catch (const std::exception& error) {
-    failed = true;
-    failure = error.what();
-  } catch (...) {
-    failed = true;
-    failure = "Unknown error.";
-  }
-  ListView3->addTopLevelItems(rows);
-  ListView3->update();
-  if (failed) {
-    // The workbook is closed and the application quit by now.
-    services_.messages.Show(failure, MessageIcon::kCritical);
-    services_.messages.Show(kOpenFailed, MessageIcon::kCritical);
-  }
+void Form1::ListSheets(bool from_choices) {
+  FormListingWindow window(*this);
+  listing_.ListCurrent(window, services_.applications, from_choices);
 }
 
 void Form1::ListView2ItemClick() {
   HourglassScope hourglass(*this);
-  FreshListing = false;
-  try {
-    ListSheets();
-  } catch (...) {
+  ListSheets(true);
+}
+
+void Form1::CommitOpenEditor() {
+  // The editor of an in-place rename is a line edit on the list's viewport;
+  // one closed before stays hidden until it is deleted.
+  for (QLineEdit* editor : ListView3->viewport()->findChildren<QLineEdit*>()) {
+    if (!editor->isVisible()) continue;
+    QMetaObject::invokeMethod(ListView3, "commitData", Q_ARG(QWidget*, editor));
+    QMetaObject::invokeMethod(ListView3, "closeEditor", Q_ARG(QWidget*, editor),
+                              Q_ARG(QAbstractItemDelegate::EndEditHint,
+                                    QAbstractItemDelegate::NoHint));
   }
-  FreshListing = true;
 }
 
 }  // namespace dravella::gui

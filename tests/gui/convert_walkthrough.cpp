@@ -23,10 +23,12 @@
 
 #include "gui/form1.h"
 #include "test_doubles.h"
+#include "form_controls.h"
 
 namespace {
 
 namespace fs = std::filesystem;
+using dravella::testing::Ui;
 using dravella::gui::Form1;
 
 QTreeWidgetItem* Find(QTreeWidget* list, const QString& text) {
@@ -92,18 +94,18 @@ int main(int argc, char* argv[]) {
   form.activateWindow();
   if (!QTest::qWaitForWindowActive(&form)) std::fprintf(stderr, "the window is not active\n");
 
-  QTest::mouseClick(form.Command5, Qt::LeftButton);  // Add Folder
-  bool ok = ClickEntry(form.ListView2, "sales.xls");
-  Untick(form.ListView3, "Regions");
-  ok = ClickEntry(form.ListView2, "staff.xls") && ok;
-  Rename(form.ListView3, "Staff", "People");
+  QTest::mouseClick(Ui(form).Command5, Qt::LeftButton);  // Add Folder
+  bool ok = ClickEntry(Ui(form).ListView2, "sales.xls");
+  Untick(Ui(form).ListView3, "Regions");
+  ok = ClickEntry(Ui(form).ListView2, "staff.xls") && ok;
+  Rename(Ui(form).ListView3, "Staff", "People");
   // dBASE IV (already first: go down and back up), then names after workbook and sheet.
-  QTest::keyClick(form.Combo2, Qt::Key_Down);
-  QTest::keyClick(form.Combo2, Qt::Key_Up);
-  QTest::keyClick(form.Combo1, Qt::Key_Down);
-  QTest::mouseClick(form.Combo5->lineEdit(), Qt::LeftButton);
-  QTest::keyClicks(form.Combo5->lineEdit(), QString::fromStdString(output.string()));
-  QTest::mouseClick(form.Command6, Qt::LeftButton);  // Convert
+  QTest::keyClick(Ui(form).Combo2, Qt::Key_Down);
+  QTest::keyClick(Ui(form).Combo2, Qt::Key_Up);
+  QTest::keyClick(Ui(form).Combo1, Qt::Key_Down);
+  QTest::mouseClick(Ui(form).Combo5->lineEdit(), Qt::LeftButton);
+  QTest::keyClicks(Ui(form).Combo5->lineEdit(), QString::fromStdString(output.string()));
+  QTest::mouseClick(Ui(form).Command6, Qt::LeftButton);  // Convert
   QTest::qWait(200);
 
   if (argc > 3) {

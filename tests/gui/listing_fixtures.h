@@ -17,6 +17,7 @@
 #include "gui/form1.h"
 #include "test_doubles.h"
 #include "tests/support/xls_builder.h"
+#include "form_controls.h"
 
 namespace dravella::testing {
 
@@ -129,6 +130,9 @@ struct ListingHarness {
     window = std::make_unique<gui::Form1>(
         gui::WindowServices{stand_ins.messages, stand_ins.shell, stand_ins.dialogs,
                             stand_ins.ProgramFolder(), stand_ins.SettingsFolder(), applications});
+    // Shown, so clicks and keys reach the controls as a user's would.
+    window->show();
+    if (!QTest::qWaitForWindowExposed(window.get())) qFatal("the test window was not shown");
   }
   std::filesystem::path Path(const std::string& relative) const {
     return std::filesystem::path(files.path().toStdString()) / relative;
@@ -144,22 +148,21 @@ struct ListingHarness {
   }
   void AddExcel(const std::string& file) {
     stand_ins.dialogs.file_answers.push_back(file);
-    window->Command1Click();
+    Click(Ui(*window).Command1);
   }
   void AddFolder(const std::string& folder) {
     stand_ins.dialogs.folder_answers.push_back(folder);
-    window->Command5Click();
+    Click(Ui(*window).Command5);
   }
+  // Real clicks on a row: the current entry moves as under the mouse.
   void ClickWorkbook(int row) {
-    window->ListView2->setCurrentItem(window->ListView2->topLevelItem(row));
-    window->ListView2ItemClick();
+    ClickRow(Ui(*window).ListView2, row);
   }
   void ClickInput(int row) {
-    window->ListView1->setCurrentItem(window->ListView1->topLevelItem(row));
-    window->ListView1ItemClick();
+    ClickRow(Ui(*window).ListView1, row);
   }
-  qint64 IconKeyOf(int row) const { return window->ListView1->topLevelItem(row)->icon(0).cacheKey(); }
-  qint64 ImageKey(int image) const { return window->ImageList1->Image(image).cacheKey(); }
+  qint64 IconKeyOf(int row) const { return Ui(*window).ListView1->topLevelItem(row)->icon(0).cacheKey(); }
+  qint64 ImageKey(int image) const { return Ui(*window).ImageList1->Image(image).cacheKey(); }
   bool PointerIsDefault() const { return window->cursor().shape() == Qt::ArrowCursor; }
 };
 

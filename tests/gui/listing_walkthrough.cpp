@@ -20,6 +20,9 @@
 
 #include "gui/form1.h"
 #include "test_doubles.h"
+#include "form_controls.h"
+
+using dravella::testing::Ui;
 
 namespace {
 
@@ -116,58 +119,58 @@ int main(int argc, char* argv[]) {
   form.activateWindow();
   if (!QTest::qWaitForWindowActive(&form)) std::fprintf(stderr, "the window is not active\n");
 
-  QTest::mouseClick(form.Command5, Qt::LeftButton);  // Add Folder
-  QStringList books = Texts(form.ListView2);
+  QTest::mouseClick(Ui(form).Command5, Qt::LeftButton);  // Add Folder
+  QStringList books = Texts(Ui(form).ListView2);
   books.sort();
-  Check(books == QStringList({"inventory.xls", "sales.xls", "staff.xls"}) && Ticks(form.ListView2) == "111",
+  Check(books == QStringList({"inventory.xls", "sales.xls", "staff.xls"}) && Ticks(Ui(form).ListView2) == "111",
         "Add Folder lists the three examples, ticked");
-  Check(form.ListView3->topLevelItemCount() > 0, "the first workbook's worksheets are listed");
+  Check(Ui(form).ListView3->topLevelItemCount() > 0, "the first workbook's worksheets are listed");
 
-  Check(Click(form.ListView2, "sales.xls") && Texts(form.ListView3) == QStringList({"Orders", "Regions"}),
+  Check(Click(Ui(form).ListView2, "sales.xls") && Texts(Ui(form).ListView3) == QStringList({"Orders", "Regions"}),
         "a click on sales.xls lists Orders and Regions");
-  Check(Untick(form.ListView3, "Regions"), "Space unticks Regions");
-  Check(Rename(form.ListView3, "Orders", "Sales orders"), "F2 renames Orders");
-  Check(Click(form.ListView2, "staff.xls") && Texts(form.ListView3) == QStringList{"Staff"},
+  Check(Untick(Ui(form).ListView3, "Regions"), "Space unticks Regions");
+  Check(Rename(Ui(form).ListView3, "Orders", "Sales orders"), "F2 renames Orders");
+  Check(Click(Ui(form).ListView2, "staff.xls") && Texts(Ui(form).ListView3) == QStringList{"Staff"},
         "a click on staff.xls lists Staff");
-  Check(Click(form.ListView2, "sales.xls") &&
-            Texts(form.ListView3) == QStringList({"Sales orders", "Regions"}) && Ticks(form.ListView3) == "10",
+  Check(Click(Ui(form).ListView2, "sales.xls") &&
+            Texts(Ui(form).ListView3) == QStringList({"Sales orders", "Regions"}) && Ticks(Ui(form).ListView3) == "10",
         "back on sales.xls: the new label and the untick are kept");
 
-  QTest::mouseClick(form.Command1, Qt::LeftButton);  // Add Excel
-  Check(Texts(form.ListView1) == QStringList({QString::fromStdString(folder), workbook}) &&
-            form.ListView1->currentItem() == form.ListView1->topLevelItem(1),
+  QTest::mouseClick(Ui(form).Command1, Qt::LeftButton);  // Add Excel
+  Check(Texts(Ui(form).ListView1) == QStringList({QString::fromStdString(folder), workbook}) &&
+            Ui(form).ListView1->currentItem() == Ui(form).ListView1->topLevelItem(1),
         "Add Excel appends the workbook and selects it");
-  Check(Texts(form.ListView2) == QStringList{"inventory.xls"} &&
-            Texts(form.ListView3) == QStringList({"Items", "Empty"}),
+  Check(Texts(Ui(form).ListView2) == QStringList{"inventory.xls"} &&
+            Texts(Ui(form).ListView3) == QStringList({"Items", "Empty"}),
         "the workbook list shows it, its worksheets listed");
-  QTest::mouseClick(form.Command3, Qt::LeftButton);  // Up
-  Check(Texts(form.ListView1) == QStringList({workbook, QString::fromStdString(folder)}) &&
-            form.ListView1->currentItem() == form.ListView1->topLevelItem(0) &&
-            Texts(form.ListView2) == QStringList{"inventory.xls"},
+  QTest::mouseClick(Ui(form).Command3, Qt::LeftButton);  // Up
+  Check(Texts(Ui(form).ListView1) == QStringList({workbook, QString::fromStdString(folder)}) &&
+            Ui(form).ListView1->currentItem() == Ui(form).ListView1->topLevelItem(0) &&
+            Texts(Ui(form).ListView2) == QStringList{"inventory.xls"},
         "Up moves it first, selected, the other lists unchanged");
-  QTest::mouseClick(form.Command3, Qt::LeftButton);  // Up on the first entry
-  Check(form.ListView1->topLevelItem(0)->text(0) == workbook, "Up on the first entry changes nothing");
+  QTest::mouseClick(Ui(form).Command3, Qt::LeftButton);  // Up on the first entry
+  Check(Ui(form).ListView1->topLevelItem(0)->text(0) == workbook, "Up on the first entry changes nothing");
 
-  Check(Click(form.ListView1, QString::fromStdString(folder)) && Ticks(form.ListView2) == "111",
+  Check(Click(Ui(form).ListView1, QString::fromStdString(folder)) && Ticks(Ui(form).ListView2) == "111",
         "a click on the folder lists its workbooks again");
-  Check(Click(form.ListView2, "sales.xls") && Ticks(form.ListView3) == "11",
+  Check(Click(Ui(form).ListView2, "sales.xls") && Ticks(Ui(form).ListView3) == "11",
         "its choices were dropped: every worksheet ticked again");
-  Untick(form.ListView3, "Regions");
-  Rename(form.ListView3, "Orders", "Sales orders");
+  Untick(Ui(form).ListView3, "Regions");
+  Rename(Ui(form).ListView3, "Orders", "Sales orders");
   QTest::qWait(50);
 
   if (!window_png.isEmpty()) Check(form.grab().save(window_png), "window picture written");
   if (hold_ms > 0) QTest::qWait(hold_ms);
 
-  Click(form.ListView1, workbook);
-  QTest::mouseClick(form.Command2, Qt::LeftButton);  // Remove File
-  Check(Texts(form.ListView1) == QStringList{QString::fromStdString(folder)} &&
-            form.ListView1->currentItem() == form.ListView1->topLevelItem(0) &&
-            form.ListView2->topLevelItemCount() == 3,
+  Click(Ui(form).ListView1, workbook);
+  QTest::mouseClick(Ui(form).Command2, Qt::LeftButton);  // Remove File
+  Check(Texts(Ui(form).ListView1) == QStringList{QString::fromStdString(folder)} &&
+            Ui(form).ListView1->currentItem() == Ui(form).ListView1->topLevelItem(0) &&
+            Ui(form).ListView2->topLevelItemCount() == 3,
         "Remove File selects the folder and lists it");
-  QTest::mouseClick(form.Command2, Qt::LeftButton);
-  Check(form.ListView1->topLevelItemCount() == 0 && form.ListView2->topLevelItemCount() == 0 &&
-            form.ListView3->topLevelItemCount() == 0,
+  QTest::mouseClick(Ui(form).Command2, Qt::LeftButton);
+  Check(Ui(form).ListView1->topLevelItemCount() == 0 && Ui(form).ListView2->topLevelItemCount() == 0 &&
+            Ui(form).ListView3->topLevelItemCount() == 0,
         "removing the last input empties the three lists");
   Check(services.messages.shown.empty(), "no message was shown");
   Check(form.cursor().shape() == Qt::ArrowCursor, "the pointer is the default one");

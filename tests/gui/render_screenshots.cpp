@@ -14,7 +14,10 @@
 #include "gui/form1.h"
 #include "gui/saved_lists.h"
 #include "gui/setting_dialog.h"
+#include "form_controls.h"
 #include "test_doubles.h"
+
+using dravella::testing::Ui;
 
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
@@ -36,13 +39,11 @@ int main(int argc, char* argv[]) {
                             {"/home/user/dbf-output", "/srv/exports"});
 
   dravella::gui::Form1 window(stand_ins.Services());
-  window.ListView1->setCurrentItem(window.ListView1->topLevelItem(0));
-  for (const char* name : {"Sales 2024.xls"}) {
-    auto* item = new QTreeWidgetItem(window.ListView2, {QString::fromLatin1(name)});
-    item->setCheckState(0, Qt::Checked);
-  }
+  // Choosing the first input lists it in the workbook list; the sample is no
+  // workbook, so the worksheets are filled in by hand.
+  Ui(window).ListView1->setCurrentItem(Ui(window).ListView1->topLevelItem(0));
   for (const char* name : {"North", "South", "Summary"}) {
-    auto* item = new QTreeWidgetItem(window.ListView3, {QString::fromLatin1(name)});
+    auto* item = new QTreeWidgetItem(Ui(window).ListView3, {QString::fromLatin1(name)});
     item->setFlags(item->flags() | Qt::ItemIsEditable);
     item->setCheckState(0, std::string(name) == "Summary" ? Qt::Unchecked : Qt::Checked);
   }

@@ -103,7 +103,7 @@ class ScriptedDialogSystem final : public dialogs::DialogSystem {
     browse_titles_in.push_back(info.lpszTitle ? info.lpszTitle : "<none>");
     const auto answer = Next(folder_answers);
     if (!answer) return false;
-    // An answer of 260 bytes or more stands for an item without a usable path.
+    // An answer of kMaxPath bytes or more stands for an item without a usable path.
     if (answer->size() < dialogs::kMaxPath) {
       std::memcpy(path_buffer, answer->c_str(), answer->size() + 1);
     }

@@ -134,11 +134,11 @@ void CommonDialogsTest::openRecordOfFreshObject() {
   QCOMPARE(record.hInstance, dialogs::InstanceHandle{0x400000});
   QCOMPARE(system.filters_in[0], "Excel files(*.xls)" + Nul() + "*.xls" + Nul());
   QCOMPARE(record.nFilterIndex, 0u);
-  QCOMPARE(record.nMaxFile, 261u);
-  QCOMPARE(record.nMaxFileTitle, 261u);
-  // 260 blanks and the terminator, in both buffers.
-  QCOMPARE(system.file_buffers_in[0], std::string(260, ' ') + Nul());
-  QCOMPARE(system.title_buffers_in[0], std::string(260, ' ') + Nul());
+  // The longest path the platform accepts, in blanks, and the terminator.
+  QCOMPARE(record.nMaxFile, dialogs::kMaxPath + 1);
+  QCOMPARE(record.nMaxFileTitle, dialogs::kMaxPath + 1);
+  QCOMPARE(system.file_buffers_in[0], std::string(dialogs::kMaxPath, ' ') + Nul());
+  QCOMPARE(system.title_buffers_in[0], std::string(dialogs::kMaxPath, ' ') + Nul());
   QCOMPARE(system.initial_dirs_in[0], std::string("<none>"));
   QVERIFY(!system.titles_in[0].has_value());
   QVERIFY(!system.def_exts_in[0].has_value());
@@ -156,7 +156,7 @@ void CommonDialogsTest::openPassesTitleDefExtAndFileName() {
   QCOMPARE(system.titles_in[0], std::optional<std::string>("Select Excel File"));
   QCOMPARE(system.def_exts_in[0], std::optional<std::string>("xls"));
   const std::string initial = "/data/start.xls";
-  QCOMPARE(system.file_buffers_in[0], initial + std::string(260 - initial.size(), ' ') + Nul());
+  QCOMPARE(system.file_buffers_in[0], initial + std::string(dialogs::kMaxPath - initial.size(), ' ') + Nul());
 }
 
 void CommonDialogsTest::openReadsChosenFileBack() {
@@ -185,13 +185,17 @@ void CommonDialogsTest::openCancelKeepsProperties() {
 void CommonDialogsTest::openRejectsOverlongFileNameBeforeDialog() {
   ScriptedDialogSystem system;
   CCommonDialogs dialog(system);
-  dialog.SetFileName(std::string(261, 'a'));
+  dialog.SetFileName(std::string(dialogs::kMaxPath + 1, 'a'));
   QVERIFY_THROWS_EXCEPTION(std::invalid_argument, dialog.ShowOpen());
   QVERIFY(system.open_records.empty());
 
-  dialog.SetFileName(std::string(260, 'a'));
-  QVERIFY(!dialog.ShowOpen());
-  QCOMPARE(system.file_buffers_in[0], std::string(260, 'a') + Nul());
+  // A Windows MAX_PATH is no limit here: 300 bytes pass, as does the longest.
+  for (const std::uint32_t size : {std::uint32_t{300}, dialogs::kMaxPath}) {
+    dialog.SetFileName(std::string(size, 'a'));
+    QVERIFY(!dialog.ShowOpen());
+    QCOMPARE(system.file_buffers_in.back(),
+             std::string(size, 'a') + std::string(dialogs::kMaxPath - size, ' ') + Nul());
+  }
 }
 
 void CommonDialogsTest::saveSettlesInitialFolder_data() {
@@ -295,7 +299,7 @@ void CommonDialogsTest::folderRecordAndResult() {
 void CommonDialogsTest::folderCancelOrNoPathChangesNothing() {
   ScriptedDialogSystem system;
   // Cancelled, then an item without a file-system path.
-  system.folder_answers = {std::nullopt, std::string(300, 'x')};
+  system.folder_answers = {std::nullopt, std::string(dialogs::kMaxPath, 'x')};
   CCommonDialogs dialog(system);
   dialog.SetPath("/keep");
   dialog.SetFileName("/keep/a.xls");

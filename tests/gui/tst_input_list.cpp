@@ -3,16 +3,21 @@
 // View and the two removals of output directories. Workbooks are written by
 // the project's builder into temporary folders; dialogs answer from a script.
 #include <QComboBox>
+#include <QLineEdit>
 #include <QTreeWidget>
 #include <QtTest>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <memory>
 
 #include "gui/form1.h"
 #include "listing_fixtures.h"
 #include "test_doubles.h"
+#include "form_controls.h"
 
+using dravella::testing::Click;
+using dravella::testing::Ui;
 using dravella::gui::Form1;
 using dravella::testing::RecordingApplicationFactory;
 using dravella::testing::SelectedText;
@@ -42,7 +47,7 @@ class InputListTest : public QObject {
   void folderOfSixHundredListsFiveHundred();
   void removeFileSelectsNeighbour_data();
   void removeFileSelectsNeighbour();
-  void removeFileWithoutSelectionRemovesNothing();
+  void removeFileWithoutAChosenInputRemovesNothing();
   void removeAllEmptiesTheThreeLists();
   void upAndDownMoveTheSelectedEntry_data();
   void upAndDownMoveTheSelectedEntry();
@@ -52,6 +57,10 @@ class InputListTest : public QObject {
   void removeCurrentOutputDirectory_data();
   void removeCurrentOutputDirectory();
   void removeAllOutputDirectories();
+  void typedOutputFolderIsWhatViewAndConvertUse_data();
+  void typedOutputFolderIsWhatViewAndConvertUse();
+  void longPathsAreListedAndConverted();
+  void latin1FileNameRoundTripsThroughTheSavedList();
   void viewOpensAnExistingFolderOnly_data();
   void viewOpensAnExistingFolderOnly();
 };
@@ -69,14 +78,14 @@ void InputListTest::addExcelListsTheWorkbookAndItsWorksheets() {
   QCOMPARE(dialogs.filters_in[0], std::string("Excel files(*.xls)\0*.xls\0", 25));
   QCOMPARE(dialogs.open_records[0].hwndOwner, static_cast<void*>(h.window.get()));
 
-  QCOMPARE(TextsOf(h.window->ListView1), QStringList{Q(book)});
+  QCOMPARE(TextsOf(Ui(*h.window).ListView1), QStringList{Q(book)});
   QCOMPARE(h.IconKeyOf(0), h.ImageKey(gui::kImageWorkbook));
-  QCOMPARE(SelectedText(h.window->ListView1), Q(book));
-  QCOMPARE(TextsOf(h.window->ListView2), QStringList{"Book1.xls"});
-  QCOMPARE(TicksOf(h.window->ListView2), QString("1"));
-  QCOMPARE(TextsOf(h.window->ListView3), (QStringList{"North", "South"}));
-  QCOMPARE(TicksOf(h.window->ListView3), QString("11"));
-  QCOMPARE(h.window->ShownWorkbook, 1);
+  QCOMPARE(SelectedText(Ui(*h.window).ListView1), Q(book));
+  QCOMPARE(TextsOf(Ui(*h.window).ListView2), QStringList{"Book1.xls"});
+  QCOMPARE(TicksOf(Ui(*h.window).ListView2), QString("1"));
+  QCOMPARE(TextsOf(Ui(*h.window).ListView3), (QStringList{"North", "South"}));
+  QCOMPARE(TicksOf(Ui(*h.window).ListView3), QString("11"));
+  QCOMPARE(h.window->Listing().ShownWorkbook(), 1);
   QCOMPARE(pointer_while_listing, Qt::WaitCursor);
   QVERIFY(h.PointerIsDefault());
   QVERIFY(h.stand_ins.messages.shown.empty());
@@ -84,13 +93,13 @@ void InputListTest::addExcelListsTheWorkbookAndItsWorksheets() {
 
 void InputListTest::cancelledChoosersChangeNothing() {
   Harness h;
-  h.window->Command1Click();  // no answers queued: each chooser is cancelled
-  h.window->Command5Click();
+  Click(Ui(*h.window).Command1);  // no answers queued: each chooser is cancelled
+  Click(Ui(*h.window).Command5);
   h.AddFolder("");  // confirmed without a folder
-  h.window->Command10Click();
-  QCOMPARE(h.window->ListView1->topLevelItemCount(), 0);
-  QCOMPARE(h.window->ListView2->topLevelItemCount(), 0);
-  QCOMPARE(h.window->Combo5->count(), 0);
+  Click(Ui(*h.window).Command10);
+  QCOMPARE(Ui(*h.window).ListView1->topLevelItemCount(), 0);
+  QCOMPARE(Ui(*h.window).ListView2->topLevelItemCount(), 0);
+  QCOMPARE(Ui(*h.window).Combo5->count(), 0);
   QCOMPARE(h.stand_ins.dialogs.browse_titles_in,
            (std::vector<std::string>{"Add all excel files in folder", "Add all excel files in folder",
                                      "Output Folder"}));
@@ -103,11 +112,11 @@ void InputListTest::sameWorkbookTwiceGivesTwoEntries() {
   const std::string book = h.Workbook("Book1.xls");
   h.AddExcel(book);
   h.AddExcel(book);
-  QCOMPARE(TextsOf(h.window->ListView1), (QStringList{Q(book), Q(book)}));
-  QCOMPARE(h.window->ListView1->indexOfTopLevelItem(h.window->ListView1->selectedItems().first()), 1);
-  h.window->Command2Click();
-  QCOMPARE(TextsOf(h.window->ListView1), QStringList{Q(book)});
-  QCOMPARE(TextsOf(h.window->ListView2), QStringList{"Book1.xls"});
+  QCOMPARE(TextsOf(Ui(*h.window).ListView1), (QStringList{Q(book), Q(book)}));
+  QCOMPARE(Ui(*h.window).ListView1->indexOfTopLevelItem(Ui(*h.window).ListView1->selectedItems().first()), 1);
+  Click(Ui(*h.window).Command2);
+  QCOMPARE(TextsOf(Ui(*h.window).ListView1), QStringList{Q(book)});
+  QCOMPARE(TextsOf(Ui(*h.window).ListView2), QStringList{"Book1.xls"});
 }
 
 void InputListTest::addFolderListsXlsByExactExtension() {
@@ -119,16 +128,16 @@ void InputListTest::addFolderListsXlsByExactExtension() {
   std::ofstream(h.Path("mixed/d.txt")) << "text";
   h.AddFolder(folder);
 
-  QCOMPARE(TextsOf(h.window->ListView1), QStringList{Q(folder)});
+  QCOMPARE(TextsOf(Ui(*h.window).ListView1), QStringList{Q(folder)});
   QCOMPARE(h.IconKeyOf(0), h.ImageKey(gui::kImageFolder));
-  QStringList listed = TextsOf(h.window->ListView2);
-  QCOMPARE(TicksOf(h.window->ListView2), QString("11"));
+  QStringList listed = TextsOf(Ui(*h.window).ListView2);
+  QCOMPARE(TicksOf(Ui(*h.window).ListView2), QString("11"));
   const QString first = listed.first();
   listed.sort();
   QCOMPARE(listed, (QStringList{"B.XLS", "a.xls"}));
   // The first workbook in listing order is the chosen one and is listed.
-  QCOMPARE(SelectedText(h.window->ListView2), first);
-  QCOMPARE(TextsOf(h.window->ListView3),
+  QCOMPARE(SelectedText(Ui(*h.window).ListView2), first);
+  QCOMPARE(TextsOf(Ui(*h.window).ListView3),
            first == "a.xls" ? (QStringList{"A1", "A2"}) : QStringList{"B1"});
   QCOMPARE(h.stand_ins.dialogs.browse_titles_in, std::vector<std::string>{"Add all excel files in folder"});
   QVERIFY(h.PointerIsDefault());
@@ -139,10 +148,10 @@ void InputListTest::folderWithoutWorkbooksListsNothing() {
   const std::string folder = h.Folder("empty");
   std::ofstream(h.Path("empty/notes.txt")) << "x";
   h.AddFolder(folder);
-  QCOMPARE(TextsOf(h.window->ListView1), QStringList{Q(folder)});
+  QCOMPARE(TextsOf(Ui(*h.window).ListView1), QStringList{Q(folder)});
   QCOMPARE(h.IconKeyOf(0), h.ImageKey(gui::kImageFolder));
-  QCOMPARE(h.window->ListView2->topLevelItemCount(), 0);
-  QCOMPARE(h.window->ListView3->topLevelItemCount(), 0);
+  QCOMPARE(Ui(*h.window).ListView2->topLevelItemCount(), 0);
+  QCOMPARE(Ui(*h.window).ListView3->topLevelItemCount(), 0);
   QCOMPARE(h.applications.record.created, 0);
   QVERIFY(h.stand_ins.messages.shown.empty());
 }
@@ -156,11 +165,11 @@ void InputListTest::folderOfSixHundredListsFiveHundred() {
     out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
   }
   h.AddFolder(folder);
-  QCOMPARE(h.window->ListView2->topLevelItemCount(), 500);
-  QCOMPARE(TicksOf(h.window->ListView2), QString(500, QLatin1Char('1')));
+  QCOMPARE(Ui(*h.window).ListView2->topLevelItemCount(), 500);
+  QCOMPARE(TicksOf(Ui(*h.window).ListView2), QString(500, QLatin1Char('1')));
   // Only the chosen (first) workbook is opened.
   QCOMPARE(h.applications.record.opened.size(), 1u);
-  QCOMPARE(TextsOf(h.window->ListView3), QStringList{"Only"});
+  QCOMPARE(TextsOf(Ui(*h.window).ListView3), QStringList{"Only"});
 }
 
 void InputListTest::removeFileSelectsNeighbour_data() {
@@ -185,49 +194,49 @@ void InputListTest::removeFileSelectsNeighbour() {
     books << Q(h.Path(name).string());
   }
   h.ClickInput(removed);
-  h.window->Command2Click();
+  Click(Ui(*h.window).Command2);
 
   books.removeAt(removed);
-  QCOMPARE(TextsOf(h.window->ListView1), books);
+  QCOMPARE(TextsOf(Ui(*h.window).ListView1), books);
   QVERIFY(h.PointerIsDefault());
   if (selected < 0) {
-    QCOMPARE(h.window->ListView2->topLevelItemCount(), 0);
-    QCOMPARE(h.window->ListView3->topLevelItemCount(), 0);
-    QVERIFY(!h.window->SheetTable.IsListed(1));
+    QCOMPARE(Ui(*h.window).ListView2->topLevelItemCount(), 0);
+    QCOMPARE(Ui(*h.window).ListView3->topLevelItemCount(), 0);
+    QVERIFY(!h.window->Listing().Choices().IsListed(1));
     return;
   }
-  QCOMPARE(SelectedText(h.window->ListView1), books[selected]);
+  QCOMPARE(SelectedText(Ui(*h.window).ListView1), books[selected]);
   // The workbook list follows the newly selected input, listed afresh.
   const QString name = QString::fromStdString(fs::path(books[selected].toStdString()).filename().string());
-  QCOMPARE(TextsOf(h.window->ListView2), QStringList{name});
-  QCOMPARE(TextsOf(h.window->ListView3), QStringList{"Sheet of " + name});
+  QCOMPARE(TextsOf(Ui(*h.window).ListView2), QStringList{name});
+  QCOMPARE(TextsOf(Ui(*h.window).ListView3), QStringList{"Sheet of " + name});
 }
 
-void InputListTest::removeFileWithoutSelectionRemovesNothing() {
+void InputListTest::removeFileWithoutAChosenInputRemovesNothing() {
   Harness h;
   h.AddExcel(h.Workbook("One.xls"));
   h.AddExcel(h.Workbook("Two.xls"));
-  h.window->ListView1->clearSelection();
-  h.window->Command2Click();
-  QCOMPARE(h.window->ListView1->topLevelItemCount(), 2);
-  QCOMPARE(TextsOf(h.window->ListView2), QStringList{"Two.xls"});
+  Ui(*h.window).ListView1->setCurrentItem(nullptr);
+  Click(Ui(*h.window).Command2);
+  QCOMPARE(Ui(*h.window).ListView1->topLevelItemCount(), 2);
+  QCOMPARE(TextsOf(Ui(*h.window).ListView2), QStringList{"Two.xls"});
 }
 
 void InputListTest::removeAllEmptiesTheThreeLists() {
   Harness h;
   h.AddExcel(h.Workbook("One.xls", {"A", "B"}));
-  h.window->Combo5->addItem("/out");
-  h.window->RemoveAllClick();
-  QCOMPARE(h.window->ListView1->topLevelItemCount(), 0);
-  QCOMPARE(h.window->ListView2->topLevelItemCount(), 0);
-  QCOMPARE(h.window->ListView3->topLevelItemCount(), 0);
-  QVERIFY(!h.window->SheetTable.IsListed(1));
-  QCOMPARE(h.window->Combo5->count(), 1);
+  Ui(*h.window).Combo5->addItem("/out");
+  Ui(*h.window).RemoveAll->trigger();
+  QCOMPARE(Ui(*h.window).ListView1->topLevelItemCount(), 0);
+  QCOMPARE(Ui(*h.window).ListView2->topLevelItemCount(), 0);
+  QCOMPARE(Ui(*h.window).ListView3->topLevelItemCount(), 0);
+  QVERIFY(!h.window->Listing().Choices().IsListed(1));
+  QCOMPARE(Ui(*h.window).Combo5->count(), 1);
   // With nothing left, the commands on the list do nothing and say nothing.
-  h.window->Command2Click();
-  h.window->Command3Click();
-  h.window->Command4Click();
-  h.window->ListView1ItemClick();
+  Click(Ui(*h.window).Command2);
+  Click(Ui(*h.window).Command3);
+  Click(Ui(*h.window).Command4);
+  QTest::mouseClick(Ui(*h.window).ListView1->viewport(), Qt::LeftButton);
   QVERIFY(h.stand_ins.messages.shown.empty());
 }
 
@@ -259,21 +268,22 @@ void InputListTest::upAndDownMoveTheSelectedEntry() {
   fs::remove(gone);
   const QStringList texts{Q(book), Q(folder), Q(gone)};
   const qint64 icons[] = {h.IconKeyOf(0), h.IconKeyOf(1), h.IconKeyOf(2)};
-  h.ClickInput(0);  // lists Book.xls
-  h.window->ListView1->setCurrentItem(h.window->ListView1->topLevelItem(selected));
+  h.ClickInput(selected);
+  const QStringList workbooks = TextsOf(Ui(*h.window).ListView2);
+  const QStringList worksheets = TextsOf(Ui(*h.window).ListView3);
   const int opened = static_cast<int>(h.applications.record.opened.size());
 
-  up ? h.window->Command3Click() : h.window->Command4Click();
+  up ? Click(Ui(*h.window).Command3) : Click(Ui(*h.window).Command4);
 
   for (int row = 0; row < 3; ++row) {
     const int original = order[row].digitValue();
-    QCOMPARE(h.window->ListView1->topLevelItem(row)->text(0), texts[original]);
+    QCOMPARE(Ui(*h.window).ListView1->topLevelItem(row)->text(0), texts[original]);
     QCOMPARE(h.IconKeyOf(row), icons[original]);
   }
-  QCOMPARE(SelectedText(h.window->ListView1), texts[order[selectedAfter].digitValue()]);
+  QCOMPARE(SelectedText(Ui(*h.window).ListView1), texts[order[selectedAfter].digitValue()]);
   // The workbook and worksheet lists stay as they were.
-  QCOMPARE(TextsOf(h.window->ListView2), QStringList{"Book.xls"});
-  QCOMPARE(TextsOf(h.window->ListView3), QStringList{"Only"});
+  QCOMPARE(TextsOf(Ui(*h.window).ListView2), workbooks);
+  QCOMPARE(TextsOf(Ui(*h.window).ListView3), worksheets);
   QCOMPARE(static_cast<int>(h.applications.record.opened.size()), opened);
 }
 
@@ -283,14 +293,15 @@ void InputListTest::clickingTheCurrentInputTicksEverythingAgain() {
   h.Workbook("books/one.xls", {"A", "B"});
   h.Workbook("books/two.xls", {"C"});
   h.AddFolder(folder);
-  h.window->ListView2->topLevelItem(1)->setCheckState(0, Qt::Unchecked);
-  h.window->ListView3->topLevelItem(0)->setCheckState(0, Qt::Unchecked);
-  h.window->SaveSheetChoices();
+  Ui(*h.window).ListView2->topLevelItem(1)->setCheckState(0, Qt::Unchecked);
+  Ui(*h.window).ListView3->topLevelItem(0)->setCheckState(0, Qt::Unchecked);
+  h.ClickWorkbook(0);  // keeps the unticked worksheet in the choices
+  QVERIFY(h.window->Listing().Choices().IsListed(1));
   h.ClickInput(0);
-  QCOMPARE(TicksOf(h.window->ListView2), QString("11"));
-  QCOMPARE(TicksOf(h.window->ListView3).count('1'), h.window->ListView3->topLevelItemCount());
+  QCOMPARE(TicksOf(Ui(*h.window).ListView2), QString("11"));
+  QCOMPARE(TicksOf(Ui(*h.window).ListView3).count('1'), Ui(*h.window).ListView3->topLevelItemCount());
   // The table is emptied after the listing: the list shown lives on screen only.
-  QVERIFY(!h.window->SheetTable.IsListed(1));
+  QVERIFY(!h.window->Listing().Choices().IsListed(1));
   QVERIFY(h.PointerIsDefault());
 }
 
@@ -300,25 +311,25 @@ void InputListTest::clickingAMissingInputListsNothingAndSaysNothing() {
   h.AddExcel(book);
   fs::remove(book);
   h.ClickInput(0);
-  QCOMPARE(h.window->ListView2->topLevelItemCount(), 0);
-  QCOMPARE(h.window->ListView3->topLevelItemCount(), 0);
+  QCOMPARE(Ui(*h.window).ListView2->topLevelItemCount(), 0);
+  QCOMPARE(Ui(*h.window).ListView3->topLevelItemCount(), 0);
   QVERIFY(h.stand_ins.messages.shown.empty());
   QVERIFY(h.PointerIsDefault());
 }
 
 void InputListTest::browseAddsOnTopEachTime() {
   Harness h;
-  h.window->Combo5->addItem("/saved");
-  h.window->Combo5->setCurrentIndex(0);
+  Ui(*h.window).Combo5->addItem("/saved");
+  Ui(*h.window).Combo5->setCurrentIndex(0);
   h.stand_ins.dialogs.folder_answers = {std::string("/out/a"), std::string("/out/a")};
-  h.window->Command10Click();
-  h.window->Command10Click();
-  QCOMPARE(h.window->Combo5->count(), 3);
-  QCOMPARE(h.window->Combo5->itemText(0), QString("/out/a"));
-  QCOMPARE(h.window->Combo5->itemText(1), QString("/out/a"));
-  QCOMPARE(h.window->Combo5->itemText(2), QString("/saved"));
-  QCOMPARE(h.window->Combo5->currentIndex(), 0);
-  QCOMPARE(h.window->Combo5->currentText(), QString("/out/a"));
+  Click(Ui(*h.window).Command10);
+  Click(Ui(*h.window).Command10);
+  QCOMPARE(Ui(*h.window).Combo5->count(), 3);
+  QCOMPARE(Ui(*h.window).Combo5->itemText(0), QString("/out/a"));
+  QCOMPARE(Ui(*h.window).Combo5->itemText(1), QString("/out/a"));
+  QCOMPARE(Ui(*h.window).Combo5->itemText(2), QString("/saved"));
+  QCOMPARE(Ui(*h.window).Combo5->currentIndex(), 0);
+  QCOMPARE(Ui(*h.window).Combo5->currentText(), QString("/out/a"));
   QCOMPARE(h.stand_ins.dialogs.browse_titles_in, (std::vector<std::string>{"Output Folder", "Output Folder"}));
 }
 
@@ -337,7 +348,7 @@ void InputListTest::removeCurrentOutputDirectory() {
   QFETCH(QStringList, left);
   QFETCH(int, selectedAfter);
   Harness h;
-  QComboBox* combo = h.window->Combo5;
+  QComboBox* combo = Ui(*h.window).Combo5;
   combo->addItems({"/a", "/b", "/c"});
   if (selected >= 0) {
     combo->setCurrentIndex(selected);
@@ -345,7 +356,7 @@ void InputListTest::removeCurrentOutputDirectory() {
     combo->setCurrentIndex(0);
     combo->setEditText("/typed/elsewhere");
   }
-  h.window->RemoveoutputClick();
+  Ui(*h.window).Removeoutput->trigger();
   QStringList entries;
   for (int i = 0; i < combo->count(); ++i) entries << combo->itemText(i);
   QCOMPARE(entries, left);
@@ -355,13 +366,13 @@ void InputListTest::removeCurrentOutputDirectory() {
 
 void InputListTest::removeAllOutputDirectories() {
   Harness h;
-  h.window->Combo5->addItems({"/a", "/a", "/b"});
-  h.window->Combo5->setCurrentIndex(2);
-  h.window->RemoveAllOutputClick();
-  QCOMPARE(h.window->Combo5->count(), 0);
-  h.window->RemoveoutputClick();  // nothing left to remove
-  h.window->RemoveAllOutputClick();
-  QCOMPARE(h.window->Combo5->count(), 0);
+  Ui(*h.window).Combo5->addItems({"/a", "/a", "/b"});
+  Ui(*h.window).Combo5->setCurrentIndex(2);
+  Ui(*h.window).RemoveAllOutput->trigger();
+  QCOMPARE(Ui(*h.window).Combo5->count(), 0);
+  Ui(*h.window).Removeoutput->trigger();  // nothing left to remove
+  Ui(*h.window).RemoveAllOutput->trigger();
+  QCOMPARE(Ui(*h.window).Combo5->count(), 0);
 }
 
 void InputListTest::viewOpensAnExistingFolderOnly_data() {
@@ -370,6 +381,8 @@ void InputListTest::viewOpensAnExistingFolderOnly_data() {
   QTest::newRow("typed existing folder") << "out" << true;
   QTest::newRow("missing folder") << "missing" << false;
   QTest::newRow("a file") << "file.xls" << false;
+  // An empty box names no folder: never the file system's root.
+  QTest::newRow("empty box") << "<empty>" << false;
 }
 
 void InputListTest::viewOpensAnExistingFolderOnly() {
@@ -378,10 +391,10 @@ void InputListTest::viewOpensAnExistingFolderOnly() {
   Harness h;
   h.Folder("out");
   h.Workbook("file.xls");
-  h.window->Combo5->addItem("/somewhere/else");
-  const std::string typed = h.Path(relative.toStdString()).string();
-  h.window->Combo5->setEditText(Q(typed));
-  h.window->Command11Click();
+  Ui(*h.window).Combo5->addItem("/somewhere/else");
+  const std::string typed = relative == "<empty>" ? "" : h.Path(relative.toStdString()).string();
+  Ui(*h.window).Combo5->setEditText(Q(typed));
+  Click(Ui(*h.window).Command11);
   if (opens) {
     QCOMPARE(h.stand_ins.shell.requests,
              (std::vector<dravella::testing::ShellRequest>{{typed + "/", 5}}));
@@ -389,6 +402,88 @@ void InputListTest::viewOpensAnExistingFolderOnly() {
     QVERIFY(h.stand_ins.shell.requests.empty());
   }
   QVERIFY(h.stand_ins.messages.shown.empty());
+}
+
+void InputListTest::typedOutputFolderIsWhatViewAndConvertUse_data() {
+  QTest::addColumn<QString>("typed");
+  // A saved Reports2024 is offered, never put in place of what was typed.
+  QTest::newRow("prefix of a saved entry") << "Reports";
+  QTest::newRow("saved entry in other case") << "REPORTS2024";
+}
+
+void InputListTest::typedOutputFolderIsWhatViewAndConvertUse() {
+  QFETCH(QString, typed);
+  Harness h;
+  const auto ui = Ui(*h.window);
+  const std::string saved = h.Folder("Reports2024");
+  const std::string wanted = h.Folder(typed.toStdString());
+  ui.Combo5->addItem(Q(saved));
+  ui.Combo5->setCurrentIndex(0);
+  ui.Combo5->lineEdit()->setFocus();
+  ui.Combo5->lineEdit()->selectAll();
+  QTest::keyClick(ui.Combo5->lineEdit(), Qt::Key_Delete);
+  QTest::keyClicks(ui.Combo5->lineEdit(), Q(wanted));
+  QTest::keyClick(ui.Combo5->lineEdit(), Qt::Key_Return);
+  QTest::keyClick(ui.Combo5->lineEdit(), Qt::Key_Tab);  // leaving the box ends the editing
+  QCOMPARE(ui.Combo5->currentText(), Q(wanted));
+  Click(ui.Command11);
+  QCOMPARE(h.stand_ins.shell.requests,
+           (std::vector<dravella::testing::ShellRequest>{{wanted + "/", 5}}));
+
+  h.AddExcel(h.Workbook("Book.xls", {"Only"}));
+  Click(ui.Command6);
+  QVERIFY(fs::exists(fs::path(wanted) / "Book/Only.dbf"));
+  QVERIFY(!fs::exists(fs::path(saved) / "Book"));
+}
+
+void InputListTest::longPathsAreListedAndConverted() {
+  Harness h;
+  // 300 bytes and more, some of them in characters of two and three bytes.
+  std::string relative;
+  while (h.Path(relative).string().size() < 300) relative += "Ordner-Ã¼â¬-" + std::to_string(relative.size()) + "/";
+  const std::string book = h.Workbook(relative + "Book.xls", {"Deep"});
+  QVERIFY(book.size() > 300);
+  h.AddExcel(book);
+  const auto ui = Ui(*h.window);
+  QCOMPARE(TextsOf(ui.ListView1), QStringList{QString::fromUtf8(book)});
+  QCOMPARE(TextsOf(ui.ListView3), QStringList{"Deep"});
+  h.AddFolder(h.Path(relative).string());
+  QCOMPARE(TextsOf(ui.ListView2), QStringList{"Book.xls"});
+  QCOMPARE(TextsOf(ui.ListView3), QStringList{"Deep"});
+  QVERIFY(h.stand_ins.messages.shown.empty());
+}
+
+void InputListTest::latin1FileNameRoundTripsThroughTheSavedList() {
+  Harness first;
+  // "Bücher" in Latin-1: bytes that are no UTF-8.
+  const std::string folder = first.Folder("B\xFC" "cher");
+  WriteWorkbook(fs::path(folder) / "Q\xE4rtal.xls", {"Umsatz"});
+  const fs::path settings = first.stand_ins.SettingsFolder();
+  std::ofstream(settings / "set.txt", std::ios::binary) << "1\r\n0\r\n";
+  std::ofstream(settings / "EXCEL.txt", std::ios::binary) << folder << "\r\n";
+  const std::string saved = folder + "\r\n";
+
+  // A window over that settings folder lists the saved entry and what it holds.
+  auto window = std::make_unique<Form1>(first.stand_ins.Services());
+  window->show();
+  QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+  const auto ui = Ui(*window);
+  QCOMPARE(ui.ListView1->topLevelItemCount(), 1);
+  QCOMPARE(ui.ListView1->topLevelItem(0)->icon(0).cacheKey(),
+           ui.ImageList1->Image(gui::kImageFolder).cacheKey());
+  dravella::testing::ClickRow(ui.ListView1, 0);
+  QCOMPARE(ui.ListView2->topLevelItemCount(), 1);
+  QCOMPARE(TextsOf(ui.ListView3), QStringList{"Umsatz"});
+
+  // It converts, and the list is written back byte for byte.
+  const fs::path out = first.Path("out");
+  ui.Combo5->setEditText(Q(out.string()));
+  Click(ui.Command6);
+  QVERIFY(first.stand_ins.messages.shown.empty());
+  QVERIFY(fs::exists(out / "Q\xE4rtal/Umsatz.dbf"));
+  window->close();
+  std::ifstream in(settings / "EXCEL.txt", std::ios::binary);
+  QCOMPARE(std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()), saved);
 }
 
 QTEST_MAIN(InputListTest)

@@ -18,14 +18,18 @@
 #include <QtTest>
 #include <fstream>
 
+#include "form_controls.h"
 #include "gui/about_box.h"
 #include "gui/form1.h"
 #include "gui/hourglass.h"
 #include "gui/program_title.h"
 #include "gui/saved_lists.h"
 #include "gui/setting_dialog.h"
+#include "listing_fixtures.h"
 #include "test_doubles.h"
 
+using dravella::testing::Click;
+using dravella::testing::Ui;
 using dravella::gui::Form1;
 using dravella::testing::ShellRequest;
 using dravella::testing::TestServices;
@@ -124,8 +128,9 @@ class MainWindowTest : public QObject {
   void exitAndCloseBoxSaveAlike();
   void settingsOffKeepsLastSavedList();
   void hourglassIsTheWindowsOwnPointer();
-  void messageBoxesCarryTheProgramTitle_data();
-  void messageBoxesCarryTheProgramTitle();
+  void messageBoxesStandOverTheWindowInPlainText_data();
+  void messageBoxesStandOverTheWindowInPlainText();
+  void controlsAreNamedForAssistiveTools();
 };
 
 void MainWindowTest::windowIsFixedWithMinimizeOnly() {
@@ -234,7 +239,7 @@ void MainWindowTest::listColumnsAndTickBoxes() {
   const struct {
     QTreeWidget* list;
     int width;
-  } lists[] = {{window.ListView1, 517}, {window.ListView2, 242}, {window.ListView3, 240}};
+  } lists[] = {{Ui(window).ListView1, 517}, {Ui(window).ListView2, 242}, {Ui(window).ListView3, 240}};
   for (const auto& [list, width] : lists) {
     QCOMPARE(list->columnCount(), 1);
     QCOMPARE(list->columnWidth(0), width);
@@ -242,66 +247,87 @@ void MainWindowTest::listColumnsAndTickBoxes() {
     QCOMPARE(list->headerItem()->textAlignment(0) & Qt::AlignHorizontal_Mask, int(Qt::AlignLeft));
     QCOMPARE(list->topLevelItemCount(), 0);
   }
-  QCOMPARE(window.ListView1->iconSize(), QSize(16, 16));
-  QCOMPARE(window.ImageList1->objectName(), QString("ImageList1"));
-  QCOMPARE(window.ImageList1->Count(), 3);
+  QCOMPARE(Ui(window).ListView1->iconSize(), QSize(16, 16));
+  QCOMPARE(Ui(window).ImageList1->objectName(), QString("ImageList1"));
+  QCOMPARE(Ui(window).ImageList1->Count(), 3);
   // Only worksheet labels are edited in place.
-  QCOMPARE(window.ListView1->editTriggers(), QAbstractItemView::NoEditTriggers);
-  QCOMPARE(window.ListView2->editTriggers(), QAbstractItemView::NoEditTriggers);
-  QVERIFY(window.ListView3->editTriggers().testFlag(QAbstractItemView::SelectedClicked));
-  QVERIFY(window.FreshListing);
-  QCOMPARE(window.ProgressBar1->value(), 0);
+  QCOMPARE(Ui(window).ListView1->editTriggers(), QAbstractItemView::NoEditTriggers);
+  QCOMPARE(Ui(window).ListView2->editTriggers(), QAbstractItemView::NoEditTriggers);
+  QVERIFY(Ui(window).ListView3->editTriggers().testFlag(QAbstractItemView::SelectedClicked));
+  QCOMPARE(window.Listing().ShownWorkbook(), 0);
+  QCOMPARE(Ui(window).ProgressBar1->value(), 0);
+
+  // Once a workbook is listed: inputs carry no tick box, workbooks and
+  // worksheets one each, ticked; only worksheets are editable.
+  dravella::testing::ListingHarness h;
+  h.AddExcel(h.Workbook("Book.xls", {"North", "South"}));
+  const auto ui = Ui(*h.window);
+  const struct {
+    QTreeWidget* list;
+    bool ticked;
+    bool editable;
+  } rows[] = {{ui.ListView1, false, false}, {ui.ListView2, true, false}, {ui.ListView3, true, true}};
+  for (const auto& [list, ticked, editable] : rows) {
+    QVERIFY(list->topLevelItemCount() > 0);
+    for (int i = 0; i < list->topLevelItemCount(); ++i) {
+      const QTreeWidgetItem* item = list->topLevelItem(i);
+      // A tick box is drawn exactly where the entry holds a check state.
+      QCOMPARE(item->data(0, Qt::CheckStateRole).isValid(), ticked);
+      if (ticked) QCOMPARE(item->checkState(0), Qt::Checked);
+      QCOMPARE(item->flags().testFlag(Qt::ItemIsEditable), editable);
+    }
+  }
 }
 
 void MainWindowTest::choiceListsStartOnFirstEntry() {
   TestServices stand_ins;
   Form1 window(stand_ins.Services());
-  QCOMPARE(EntriesOf(window.Combo1),
+  QCOMPARE(EntriesOf(Ui(window).Combo1),
            (QStringList{"DBF Filename will be based on sheet name",
                         "DBF Filename will be based on workbook name and sheet name ",
                         "DBF Filename will be 1.dbf,2.dbf,3.dbf,4.dbf,5.dbf...."}));
-  QCOMPARE(window.Combo1->currentIndex(), 0);
-  QCOMPARE(EntriesOf(window.Combo2),
+  QCOMPARE(Ui(window).Combo1->currentIndex(), 0);
+  QCOMPARE(EntriesOf(Ui(window).Combo2),
            (QStringList{"DBF4(dBASE IV)", "DBF3(dBASE III)", "DBF2(dBASE II)"}));
-  QCOMPARE(window.Combo2->currentIndex(), 0);
-  QVERIFY(!window.Combo1->isEditable());
-  QVERIFY(!window.Combo2->isEditable());
+  QCOMPARE(Ui(window).Combo2->currentIndex(), 0);
+  QVERIFY(!Ui(window).Combo1->isEditable());
+  QVERIFY(!Ui(window).Combo2->isEditable());
   // No saved output directory: empty, nothing selected, but typing is allowed.
-  QCOMPARE(window.Combo5->count(), 0);
-  QCOMPARE(window.Combo5->currentIndex(), -1);
-  QCOMPARE(window.Combo5->currentText(), QString());
-  QVERIFY(window.Combo5->isEditable());
-  QCOMPARE(window.Combo5->insertPolicy(), QComboBox::NoInsert);
+  QCOMPARE(Ui(window).Combo5->count(), 0);
+  QCOMPARE(Ui(window).Combo5->currentIndex(), -1);
+  QCOMPARE(Ui(window).Combo5->currentText(), QString());
+  QVERIFY(Ui(window).Combo5->isEditable());
+  QCOMPARE(Ui(window).Combo5->insertPolicy(), QComboBox::NoInsert);
 }
 
 void MainWindowTest::focusOrderAndInitialFocus() {
   TestServices stand_ins;
   Form1 window(stand_ins.Services());
   const QList<QWidget*> expected = {
-      window.Command1, window.Command5, window.Command2,  window.Command6, window.Command8,
-      window.Command7, window.Command9, window.ListView1, window.Combo1,   window.ListView2,
-      window.ListView3, window.Command3, window.Command4, window.Combo2,  window.Combo5,
-      window.Command10, window.Command11};
+      Ui(window).Command1, Ui(window).Command5, Ui(window).Command2,  Ui(window).Command6, Ui(window).Command8,
+      Ui(window).Command7, Ui(window).Command9, Ui(window).ListView1, Ui(window).Combo1,   Ui(window).ListView2,
+      Ui(window).ListView3, Ui(window).Command3, Ui(window).Command4, Ui(window).Combo2,  Ui(window).Combo5,
+      Ui(window).Command10, Ui(window).Command11};
   QList<QWidget*> order;
-  QWidget* widget = window.Command1;
+  QWidget* widget = Ui(window).Command1;
   do {
     if (expected.contains(widget) && !order.contains(widget)) order << widget;
     widget = widget->nextInFocusChain();
-  } while (widget != window.Command1);
+  } while (widget != Ui(window).Command1);
   QCOMPARE(order, expected);
-  for (QWidget* label : {static_cast<QWidget*>(window.Label1), static_cast<QWidget*>(window.Label2),
-                         static_cast<QWidget*>(window.Label3), static_cast<QWidget*>(window.Label7),
-                         static_cast<QWidget*>(window.ProgressBar1)}) {
+  for (QWidget* label : {static_cast<QWidget*>(Ui(window).Label1), static_cast<QWidget*>(Ui(window).Label2),
+                         static_cast<QWidget*>(Ui(window).Label3), static_cast<QWidget*>(Ui(window).Label7),
+                         static_cast<QWidget*>(Ui(window).ProgressBar1)}) {
     QCOMPARE(label->focusPolicy(), Qt::NoFocus);
   }
 
   window.show();
   QVERIFY(QTest::qWaitForWindowExposed(&window));
-  QCOMPARE(window.focusWidget(), window.Command1);
+  QCOMPARE(window.focusWidget(), Ui(window).Command1);
   // Like Qt's own tests: where the platform cannot activate windows, the
   // application-wide focus is not checked.
   window.activateWindow();
-  if (QTest::qWaitForWindowActive(&window)) QTRY_COMPARE(QApplication::focusWidget(), window.Command1);
+  if (QTest::qWaitForWindowActive(&window)) QTRY_COMPARE(QApplication::focusWidget(), Ui(window).Command1);
 }
 
 void MainWindowTest::menuTree() {
@@ -378,9 +404,9 @@ void MainWindowTest::iconsAreDrawn() {
   const struct {
     QPushButton* button;
     int size;
-  } buttons[] = {{window.Command1, 48}, {window.Command5, 48}, {window.Command2, 32},
-                 {window.Command6, 48}, {window.Command8, 32}, {window.Command7, 48},
-                 {window.Command9, 32}, {window.Command3, 32}, {window.Command4, 32}};
+  } buttons[] = {{Ui(window).Command1, 48}, {Ui(window).Command5, 48}, {Ui(window).Command2, 32},
+                 {Ui(window).Command6, 48}, {Ui(window).Command8, 32}, {Ui(window).Command7, 48},
+                 {Ui(window).Command9, 32}, {Ui(window).Command3, 32}, {Ui(window).Command4, 32}};
   for (const auto& [button, size] : buttons) {
     QCOMPARE(button->iconSize(), QSize(size, size));
     const QImage picture = button->icon().pixmap(size, size).toImage();
@@ -388,11 +414,11 @@ void MainWindowTest::iconsAreDrawn() {
     QVERIFY2(picture.pixelColor(size / 2, size / 2).alpha() > 0, qPrintable(button->objectName()));
   }
   for (int index = 1; index <= 3; ++index) {
-    const QImage image = window.ImageList1->Image(index).pixmap(16, 16).toImage();
+    const QImage image = Ui(window).ImageList1->Image(index).pixmap(16, 16).toImage();
     QCOMPARE(image.size(), QSize(16, 16));
   }
-  QVERIFY(window.ImageList1->Image(0).isNull());
-  QVERIFY(window.ImageList1->Image(4).isNull());
+  QVERIFY(Ui(window).ImageList1->Image(0).isNull());
+  QVERIFY(Ui(window).ImageList1->Image(4).isNull());
 }
 
 void MainWindowTest::helpAndHomePageGoThroughTheShellSilently() {
@@ -410,9 +436,9 @@ void MainWindowTest::helpAndHomePageGoThroughTheShellSilently() {
     Form1 window(services);
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
-    QTest::mouseClick(window.Command8, Qt::LeftButton);
-    window.Help1->trigger();
-    QTest::mouseClick(window.Command7, Qt::LeftButton);
+    QTest::mouseClick(Ui(window).Command8, Qt::LeftButton);
+    Ui(window).Help1->trigger();
+    QTest::mouseClick(Ui(window).Command7, Qt::LeftButton);
     QCOMPARE(stand_ins.shell.requests,
              (std::vector<ShellRequest>{{guide.string(), 5}, {guide.string(), 5},
                                         {gui::kMakerHomePage, 5}}));
@@ -427,8 +453,8 @@ void MainWindowTest::helpAndHomePageGoThroughTheShellSilently() {
   Form1 window(services);
   window.show();
   QVERIFY(QTest::qWaitForWindowExposed(&window));
-  QTest::mouseClick(window.Command8, Qt::LeftButton);
-  window.Help1->trigger();
+  QTest::mouseClick(Ui(window).Command8, Qt::LeftButton);
+  Ui(window).Help1->trigger();
   QVERIFY(stand_ins.shell.requests.empty());
   QVERIFY(stand_ins.messages.shown.empty());
   QVERIFY(QApplication::activeModalWidget() == nullptr);
@@ -447,7 +473,7 @@ void MainWindowTest::settingsAndAboutAreModal() {
     shown = modal->objectName();
     owned = modal->parentWidget() != nullptr;
   });
-  window.Settings->trigger();
+  Ui(window).Settings->trigger();
   QCOMPARE(shown, QString("Setting"));
   QVERIFY(!owned);
 
@@ -455,7 +481,7 @@ void MainWindowTest::settingsAndAboutAreModal() {
     shown = modal->objectName();
     owned = modal->parentWidget() != nullptr;
   });
-  window.About->trigger();
+  Ui(window).About->trigger();
   QCOMPARE(shown, QString("Dialog1"));
   QVERIFY(!owned);
 }
@@ -473,20 +499,20 @@ void MainWindowTest::startupRestoresListsWithIcons() {
   gui::WriteLines(stand_ins.SettingsFolder() / gui::kOutputListFile, {"/out/b", "/out/a", "/out/b"});
 
   Form1 window(stand_ins.Services());
-  QCOMPARE(EntriesOf(window.ListView1),
+  QCOMPARE(EntriesOf(Ui(window).ListView1),
            (QStringList{QString::fromStdString(workbook), QString::fromStdString(folder),
                         QString::fromStdString(missing), QString::fromStdString(workbook)}));
   const int images[] = {1, 2, 3, 1};
   for (int i = 0; i < 4; ++i) {
-    QCOMPARE(window.ListView1->topLevelItem(i)->icon(0).cacheKey(),
-             window.ImageList1->Image(images[i]).cacheKey());
+    QCOMPARE(Ui(window).ListView1->topLevelItem(i)->icon(0).cacheKey(),
+             Ui(window).ImageList1->Image(images[i]).cacheKey());
   }
-  QCOMPARE(EntriesOf(window.Combo5), (QStringList{"/out/b", "/out/a", "/out/b"}));
-  QCOMPARE(window.Combo5->currentIndex(), 0);
-  QCOMPARE(window.Combo5->currentText(), QString("/out/b"));
+  QCOMPARE(EntriesOf(Ui(window).Combo5), (QStringList{"/out/b", "/out/a", "/out/b"}));
+  QCOMPARE(Ui(window).Combo5->currentIndex(), 0);
+  QCOMPARE(Ui(window).Combo5->currentText(), QString("/out/b"));
   // Nothing is listed from the inputs at start-up.
-  QCOMPARE(window.ListView2->topLevelItemCount(), 0);
-  QCOMPARE(window.ListView3->topLevelItemCount(), 0);
+  QCOMPARE(Ui(window).ListView2->topLevelItemCount(), 0);
+  QCOMPARE(Ui(window).ListView3->topLevelItemCount(), 0);
   QVERIFY(stand_ins.messages.shown.empty());
 }
 
@@ -505,17 +531,17 @@ void MainWindowTest::exitAndCloseBoxSaveAlike() {
     Form1 window(stand_ins.Services());
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
-    new QTreeWidgetItem(window.ListView1, {"/data/One.xls"});
-    new QTreeWidgetItem(window.ListView1, {"/data/folder"});
-    window.Combo5->addItem("/out/first");
-    window.Combo5->addItem("/out/second");
+    new QTreeWidgetItem(Ui(window).ListView1, {"/data/One.xls"});
+    new QTreeWidgetItem(Ui(window).ListView1, {"/data/folder"});
+    Ui(window).Combo5->addItem("/out/first");
+    Ui(window).Combo5->addItem("/out/second");
     // A typed directory that is in no entry is not saved.
-    window.Combo5->setEditText("/typed/only");
+    Ui(window).Combo5->setEditText("/typed/only");
     if (by_close_box) {
       QCloseEvent close_box;  // what the window manager's close button sends
       QApplication::sendEvent(window.windowHandle(), &close_box);
     } else {
-      QTest::mouseClick(window.Command9, Qt::LeftButton);
+      QTest::mouseClick(Ui(window).Command9, Qt::LeftButton);
     }
     QTRY_VERIFY(!window.isVisible());
   }
@@ -540,55 +566,60 @@ void MainWindowTest::settingsOffKeepsLastSavedList() {
       setting->Check2->setChecked(false);
       setting->OKButton->click();
     });
-    window.Settings->trigger();
-    window.ListView1->clear();
-    window.Combo5->clear();
+    Ui(window).Settings->trigger();
+    Ui(window).ListView1->clear();
+    Ui(window).Combo5->clear();
     window.close();
   }
   QCOMPARE(FileText(folder / gui::kInputListFile), std::string());
   QCOMPARE(FileText(folder / gui::kOutputListFile), std::string("/saved/out\r\n"));
 
   Form1 next_run(stand_ins.Services());
-  QCOMPARE(next_run.ListView1->topLevelItemCount(), 0);
-  QCOMPARE(EntriesOf(next_run.Combo5), QStringList{"/saved/out"});
+  QCOMPARE(Ui(next_run).ListView1->topLevelItemCount(), 0);
+  QCOMPARE(EntriesOf(Ui(next_run).Combo5), QStringList{"/saved/out"});
 }
 
 void MainWindowTest::hourglassIsTheWindowsOwnPointer() {
-  TestServices stand_ins;
-  Form1 window(stand_ins.Services());
-  gui::ShowHourglass(window);
-  QCOMPARE(window.cursor().shape(), Qt::WaitCursor);
-  QVERIFY(QApplication::overrideCursor() == nullptr);
-  // One reset returns to the default, however often the hourglass was set.
-  gui::ShowHourglass(window);
-  gui::ShowDefaultPointer(window);
-  QCOMPARE(window.cursor().shape(), Qt::ArrowCursor);
-
-  try {
-    gui::HourglassScope busy(window);
-    QCOMPARE(window.cursor().shape(), Qt::WaitCursor);
-    throw std::runtime_error("listing failed");
-  } catch (const std::runtime_error&) {
-  }
-  QCOMPARE(window.cursor().shape(), Qt::ArrowCursor);
+  // A listing that fails as it starts the application: the busy pointer is
+  // the window's own while it runs, and the default again after the failure.
+  dravella::testing::ListingHarness h;
+  const std::string book = h.Workbook("Book.xls");
+  Qt::CursorShape during = Qt::ArrowCursor;
+  const QCursor* override_cursor = nullptr;
+  h.applications.record.fail_create = true;
+  h.applications.record.on_create = [&] {
+    during = h.window->cursor().shape();
+    override_cursor = QApplication::overrideCursor();
+  };
+  h.AddExcel(book);
+  QCOMPARE(during, Qt::WaitCursor);
+  QVERIFY(override_cursor == nullptr);
+  QCOMPARE(h.stand_ins.messages.shown.size(), 2u);
+  QVERIFY(h.PointerIsDefault());
 }
 
-void MainWindowTest::messageBoxesCarryTheProgramTitle_data() {
+void MainWindowTest::messageBoxesStandOverTheWindowInPlainText_data() {
   QTest::addColumn<int>("icon");
   QTest::addColumn<int>("shown_icon");
-  QTest::newRow("plain") << int(gui::MessageIcon::kNone) << int(QMessageBox::NoIcon);
+  QTest::newRow("none") << int(gui::MessageIcon::kNone) << int(QMessageBox::NoIcon);
   QTest::newRow("information") << int(gui::MessageIcon::kInformation) << int(QMessageBox::Information);
   QTest::newRow("critical") << int(gui::MessageIcon::kCritical) << int(QMessageBox::Critical);
 }
 
-void MainWindowTest::messageBoxesCarryTheProgramTitle() {
+void MainWindowTest::messageBoxesStandOverTheWindowInPlainText() {
   QFETCH(int, icon);
   QFETCH(int, shown_icon);
+  // The boxes production hands the window, which then stands them over itself.
   TestServices stand_ins;
-  Form1 window(stand_ins.Services());
+  gui::QtMessageBoxes messages;
+  gui::WindowServices services = stand_ins.Services();
+  Form1 window(gui::WindowServices{messages, services.shell, services.dialogs,
+                                   services.program_folder, services.settings_folder});
   window.show();
   QVERIFY(QTest::qWaitForWindowExposed(&window));
-  gui::QtMessageBoxes messages(&window);
+  // A name with markup is shown as it is written.
+  const QString named = "Convert <b>Q</b> file failed!";
+  Qt::TextFormat label_format = Qt::RichText;
 
   QString title, text;
   int seen_icon = -1;
@@ -602,13 +633,34 @@ void MainWindowTest::messageBoxesCarryTheProgramTitle() {
     seen_icon = int(box->icon());
     buttons = box->standardButtons();
     parent = box->parentWidget();
+    if (auto* label = box->findChild<QLabel*>("qt_msgbox_label")) label_format = label->textFormat();
   });
-  messages.Show("Please select output folder", static_cast<gui::MessageIcon>(icon));
+  messages.Show(named.toStdString(), static_cast<gui::MessageIcon>(icon));
   QCOMPARE(title, QString("Dravella"));
-  QCOMPARE(text, QString("Please select output folder"));
+  QCOMPARE(text, named);
+  QCOMPARE(label_format, Qt::PlainText);
   QCOMPARE(seen_icon, shown_icon);
   QCOMPARE(buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
   QCOMPARE(parent, &window);
+}
+
+void MainWindowTest::controlsAreNamedForAssistiveTools() {
+  TestServices stand_ins;
+  Form1 window(stand_ins.Services());
+  const auto ui = Ui(window);
+  QCOMPARE(ui.Command3->accessibleName(), QString("Move up"));
+  QCOMPARE(ui.Command4->accessibleName(), QString("Move down"));
+  for (QWidget* control : window.findChildren<QWidget*>()) {
+    if (control->focusPolicy() == Qt::NoFocus || control->parentWidget() != window.centralWidget()) continue;
+    QVERIFY2(!control->accessibleName().isEmpty(), qPrintable(control->objectName()));
+  }
+  QCOMPARE(ui.Label3->buddy(), static_cast<QWidget*>(ui.Combo2));
+  QCOMPARE(ui.Label2->buddy(), static_cast<QWidget*>(ui.Combo1));
+  QCOMPARE(ui.Label7->buddy(), static_cast<QWidget*>(ui.Combo5));
+  // Names in the status line and the labels are never markup.
+  for (QLabel* label : window.findChildren<QLabel*>()) {
+    QVERIFY2(label->textFormat() == Qt::PlainText, qPrintable(label->objectName()));
+  }
 }
 
 QTEST_MAIN(MainWindowTest)

@@ -10,8 +10,10 @@
 #include "gui/program.h"
 #include "gui/saved_lists.h"
 #include "test_doubles.h"
+#include "form_controls.h"
 
 namespace gui = dravella::gui;
+using dravella::testing::Ui;
 using dravella::testing::TestServices;
 
 namespace {
@@ -32,12 +34,12 @@ void CloseWhenShown(bool by_close_box, bool* seen) {
     poll->stop();
     poll->deleteLater();
     *seen = true;
-    new QTreeWidgetItem(window->ListView1, {"/data/kept.xls"});
+    new QTreeWidgetItem(Ui(*window).ListView1, {"/data/kept.xls"});
     if (by_close_box) {
       QCloseEvent close_box;
       QApplication::sendEvent(window->windowHandle(), &close_box);
     } else {
-      window->Command9->click();
+      Ui(*window).Command9->click();
     }
   });
   poll->start(10);

@@ -1,5 +1,6 @@
 // The saved lists and settings: reading and writing set.txt, EXCEL.txt and
 // output.txt, the Setting dialog, and where the files live.
+#include <sys/resource.h>
 #include <unistd.h>
 
 #include <QCheckBox>
@@ -8,11 +9,15 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <csignal>
 #include <fstream>
+#include <iterator>
 
+#include "gui/form1.h"
 #include "gui/saved_lists.h"
 #include "gui/setting_dialog.h"
 #include "gui/settings_folder.h"
+#include "test_doubles.h"
 
 namespace gui = dravella::gui;
 using Lines = std::vector<std::string>;
@@ -46,7 +51,7 @@ class SavedListsTest : public QObject {
   void emptyInputListLeavesEmptyFile();
   void outputListKeepsFirst201Entries();
   void restoredListsKeepDuplicatesAndOrder();
-  void writeFailureIsSilent();
+  void failedSaveKeepsTheLastFileAndIsReported();
 
   void dialogShowsSavedState_data();
   void dialogShowsSavedState();
@@ -157,13 +162,47 @@ void SavedListsTest::restoredListsKeepDuplicatesAndOrder() {
   QCOMPARE(restored.outputs, lists.outputs);
 }
 
-void SavedListsTest::writeFailureIsSilent() {
+void SavedListsTest::failedSaveKeepsTheLastFileAndIsReported() {
   QTemporaryDir dir;
-  const auto folder = PathOf(dir) / "no-such-folder";
-  QVERIFY(!gui::WriteLines(folder / "x.txt", {"a"}));
-  QVERIFY(!gui::WriteSettings(folder, true, true));
-  gui::SaveLists(folder, {{"/a.xls"}, {"/out"}});  // must neither throw nor create anything
-  QVERIFY(!std::filesystem::exists(folder));
+  const auto missing = PathOf(dir) / "no-such-folder";
+  QVERIFY(!gui::WriteLines(missing / "x.txt", {"a"}));
+  QVERIFY(!gui::WriteSettings(missing, true, true));
+  QVERIFY(!std::filesystem::exists(missing));
+
+  // A disk that fills up while the list is written: the list saved last
+  // stays whole, no temporary file is left, and the caller hears of it.
+  const auto folder = PathOf(dir);
+  WriteText(folder / "set.txt", "1\r\n0\r\n");
+  WriteText(folder / "EXCEL.txt", "/saved/last.xls\r\n");
+  std::vector<std::filesystem::path> failed;
+  {
+    rlimit old_limit{};
+    getrlimit(RLIMIT_FSIZE, &old_limit);
+    const auto old_handler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit small = old_limit;
+    small.rlim_cur = 64;
+    setrlimit(RLIMIT_FSIZE, &small);
+    failed = gui::SaveLists(folder, {Lines(20, "/a/long/enough/path/to/a/workbook.xls"), {}});
+    setrlimit(RLIMIT_FSIZE, &old_limit);
+    std::signal(SIGXFSZ, old_handler);
+  }
+  QCOMPARE(failed, std::vector<std::filesystem::path>{folder / "EXCEL.txt"});
+  QCOMPARE(FileText(folder / "EXCEL.txt"), std::string("/saved/last.xls\r\n"));
+  QCOMPARE(std::distance(std::filesystem::directory_iterator(folder), {}), 2);
+
+  // The window names the list it could not save when it closes.
+  std::filesystem::remove(folder / "EXCEL.txt");
+  std::filesystem::create_directory(folder / "EXCEL.txt");
+  dravella::testing::TestServices stand_ins;
+  gui::WindowServices services = stand_ins.Services();
+  services.settings_folder = folder;
+  {
+    gui::Form1 window(services);
+    window.close();
+  }
+  QCOMPARE(stand_ins.messages.shown.size(), 1u);
+  QVERIFY(stand_ins.messages.shown[0].text.find("EXCEL.txt") != std::string::npos);
+  QCOMPARE(stand_ins.messages.shown[0].icon, gui::MessageIcon::kCritical);
 }
 
 void SavedListsTest::dialogShowsSavedState_data() {

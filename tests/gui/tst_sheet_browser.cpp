@@ -10,7 +10,9 @@
 
 #include "gui/form1.h"
 #include "listing_fixtures.h"
+#include "form_controls.h"
 
+using dravella::testing::Ui;
 using dravella::testing::ListingHarness;
 using dravella::testing::SelectedText;
 using dravella::testing::TextsOf;
@@ -19,8 +21,6 @@ namespace fs = std::filesystem;
 namespace gui = dravella::gui;
 
 namespace {
-
-QString Q(const std::string& text) { return QString::fromStdString(text); }
 
 // A folder input holding one.xls (North, South, East) and two.xls (West).
 struct TwoBooks : ListingHarness {
@@ -31,19 +31,19 @@ struct TwoBooks : ListingHarness {
     Workbook("books/two.xls", {"West"});
     AddFolder(folder);
     // The folder lists in file-system order; make row 0 one.xls for the tests.
-    if (window->ListView2->topLevelItem(0)->text(0) != "one.xls") {
+    if (Ui(*window).ListView2->topLevelItem(0)->text(0) != "one.xls") {
       ClickWorkbook(1);
       applications.record = {};
     }
   }
   int Row(const QString& name) const {
-    for (int i = 0; i < window->ListView2->topLevelItemCount(); ++i) {
-      if (window->ListView2->topLevelItem(i)->text(0) == name) return i;
+    for (int i = 0; i < Ui(*window).ListView2->topLevelItemCount(); ++i) {
+      if (Ui(*window).ListView2->topLevelItem(i)->text(0) == name) return i;
     }
     return -1;
   }
   void Click(const QString& name) { ClickWorkbook(Row(name)); }
-  QTreeWidgetItem* Sheet(int row) const { return window->ListView3->topLevelItem(row); }
+  QTreeWidgetItem* Sheet(int row) const { return Ui(*window).ListView3->topLevelItem(row); }
   size_t Opens() const { return applications.record.opened.size(); }
 };
 
@@ -53,8 +53,6 @@ class SheetBrowserTest : public QObject {
   Q_OBJECT
 
  private slots:
-  void selectedWorkbookPath_data();
-  void selectedWorkbookPath();
   void firstVisitListsEveryWorksheetTicked();
   void choicesSurviveASwitchWithoutReopening();
   void listingRightAfterAnInputClickLosesEdits();
@@ -68,50 +66,18 @@ class SheetBrowserTest : public QObject {
   void failedOpenShowsBothMessagesAndQuits();
 };
 
-void SheetBrowserTest::selectedWorkbookPath_data() {
-  QTest::addColumn<QString>("input");     // relative to the harness folder; "-" : no input
-  QTest::addColumn<QString>("workbook");  // the ListView2 entry; "-" : none
-  QTest::addColumn<QString>("expected");  // relative; "" : the empty text
-  QTest::newRow("workbook file") << "in/a.xls" << "a.xls" << "in/a.xls";
-  QTest::newRow("file wins over the entry") << "in/a.xls" << "other.xls" << "in/a.xls";
-  QTest::newRow("folder and workbook") << "in" << "a.xls" << "in/a.xls";
-  QTest::newRow("folder, workbook gone") << "in" << "gone.xls" << "";
-  QTest::newRow("folder, no workbook") << "in" << "-" << "";
-  QTest::newRow("missing input") << "nowhere" << "a.xls" << "";
-  QTest::newRow("no input") << "-" << "a.xls" << "";
-}
-
-void SheetBrowserTest::selectedWorkbookPath() {
-  QFETCH(QString, input);
-  QFETCH(QString, workbook);
-  QFETCH(QString, expected);
-  ListingHarness h;
-  h.Workbook("in/a.xls");
-  if (input != "-") {
-    auto* entry = new QTreeWidgetItem(h.window->ListView1, {Q(h.Path(input.toStdString()).string())});
-    h.window->ListView1->setCurrentItem(entry);
-  }
-  if (workbook != "-") {
-    auto* entry = new QTreeWidgetItem(h.window->ListView2, {workbook});
-    h.window->ListView2->setCurrentItem(entry);
-  }
-  const std::string want = expected.isEmpty() ? "" : h.Path(expected.toStdString()).string();
-  QCOMPARE(h.window->SelectedWorkbookPath(), want);
-}
-
 void SheetBrowserTest::firstVisitListsEveryWorksheetTicked() {
   TwoBooks h;
-  QCOMPARE(TextsOf(h.window->ListView3), (QStringList{"North", "South", "East"}));
-  QCOMPARE(TicksOf(h.window->ListView3), QString("111"));
+  QCOMPARE(TextsOf(Ui(*h.window).ListView3), (QStringList{"North", "South", "East"}));
+  QCOMPARE(TicksOf(Ui(*h.window).ListView3), QString("111"));
   h.Click("two.xls");
-  QCOMPARE(TextsOf(h.window->ListView3), QStringList{"West"});
-  QCOMPARE(h.window->ShownWorkbook, h.Row("two.xls") + 1);
-  QCOMPARE(h.window->SheetTable.Label(h.Row("two.xls") + 1, 1), std::string("West"));
-  QVERIFY(h.window->SheetTable.IsChosen(h.Row("two.xls") + 1, 1));
+  QCOMPARE(TextsOf(Ui(*h.window).ListView3), QStringList{"West"});
+  QCOMPARE(h.window->Listing().ShownWorkbook(), h.Row("two.xls") + 1);
+  QCOMPARE(h.window->Listing().Choices().Label(h.Row("two.xls") + 1, 1), std::string("West"));
+  QVERIFY(h.window->Listing().Choices().IsChosen(h.Row("two.xls") + 1, 1));
   // Every application started was quit; every workbook opened was closed.
   QCOMPARE(h.applications.record.quit, h.applications.record.created);
   QCOMPARE(h.applications.record.closed, static_cast<int>(h.Opens()));
-  QVERIFY(h.window->FreshListing);
   QVERIFY(h.PointerIsDefault());
 }
 
@@ -122,15 +88,15 @@ void SheetBrowserTest::choicesSurviveASwitchWithoutReopening() {
   h.Click("two.xls");
   const size_t opens = h.Opens();
   h.Click("one.xls");
-  QCOMPARE(TextsOf(h.window->ListView3), (QStringList{"North", "South", "Eastern region"}));
-  QCOMPARE(TicksOf(h.window->ListView3), QString("101"));
+  QCOMPARE(TextsOf(Ui(*h.window).ListView3), (QStringList{"North", "South", "Eastern region"}));
+  QCOMPARE(TicksOf(Ui(*h.window).ListView3), QString("101"));
   QCOMPARE(h.Opens(), opens);  // shown from the table, not reopened
   h.Click("two.xls");
   QCOMPARE(h.Opens(), opens);
   // What the export reads.
   const int one = h.Row("one.xls") + 1;
-  QVERIFY(!h.window->SheetTable.IsChosen(one, 2));
-  QCOMPARE(h.window->SheetTable.Label(one, 3), std::string("Eastern region"));
+  QVERIFY(!h.window->Listing().Choices().IsChosen(one, 2));
+  QCOMPARE(h.window->Listing().Choices().Label(one, 3), std::string("Eastern region"));
 }
 
 void SheetBrowserTest::listingRightAfterAnInputClickLosesEdits() {
@@ -142,22 +108,22 @@ void SheetBrowserTest::listingRightAfterAnInputClickLosesEdits() {
   // Clicking the workbook already shown: worksheet 1's label is looked up
   // before the list is saved, so the workbook counts as not listed and is
   // read again, all ticked.
-  h.Click(SelectedText(h.window->ListView2));
+  h.Click(SelectedText(Ui(*h.window).ListView2));
   QCOMPARE(h.Opens(), opens + 1);
-  QCOMPARE(TicksOf(h.window->ListView3), QString(h.window->ListView3->topLevelItemCount(), '1'));
-  QVERIFY(!TextsOf(h.window->ListView3).contains("Renamed"));
+  QCOMPARE(TicksOf(Ui(*h.window).ListView3), QString(Ui(*h.window).ListView3->topLevelItemCount(), '1'));
+  QVERIFY(!TextsOf(Ui(*h.window).ListView3).contains("Renamed"));
 }
 
 void SheetBrowserTest::clickingAnotherWorkbookFirstKeepsEdits() {
   TwoBooks h;
   h.ClickInput(0);
-  const QString shown = SelectedText(h.window->ListView2);
+  const QString shown = SelectedText(Ui(*h.window).ListView2);
   const QString other = shown == "one.xls" ? "two.xls" : "one.xls";
   h.Sheet(0)->setText(0, "Kept");
   h.Click(other);
   const size_t opens = h.Opens();
   h.Click(shown);
-  QCOMPARE(h.window->ListView3->topLevelItem(0)->text(0), QString("Kept"));
+  QCOMPARE(Ui(*h.window).ListView3->topLevelItem(0)->text(0), QString("Kept"));
   QCOMPARE(h.Opens(), opens);
 }
 
@@ -178,11 +144,11 @@ void SheetBrowserTest::emptyLabels() {
   TwoBooks h;
   h.Sheet(emptied)->setText(0, QString());
   h.Click("two.xls");
-  QCOMPARE(h.window->SheetTable.Label(h.Row("one.xls") + 1, emptied + 1), std::string());
+  QCOMPARE(h.window->Listing().Choices().Label(h.Row("one.xls") + 1, emptied + 1), std::string());
   const size_t opens = h.Opens();
   h.Click("one.xls");
-  QCOMPARE(TextsOf(h.window->ListView3), shownAgain);
-  QCOMPARE(TicksOf(h.window->ListView3), QString(shownAgain.size(), '1'));
+  QCOMPARE(TextsOf(Ui(*h.window).ListView3), shownAgain);
+  QCOMPARE(TicksOf(Ui(*h.window).ListView3), QString(shownAgain.size(), '1'));
   QCOMPARE(h.Opens(), reopened ? opens + 1 : opens);
 }
 
@@ -190,7 +156,7 @@ void SheetBrowserTest::labelsAreEditedInPlaceAcceptingAnyText() {
   TwoBooks h;
   h.window->show();
   QVERIFY(QTest::qWaitForWindowExposed(h.window.get()));
-  QTreeWidget* sheets = h.window->ListView3;
+  QTreeWidget* sheets = Ui(*h.window).ListView3;
   const char* const texts[] = {"  spaced  ", "a/b\\c:d", "", "Ünïcödé"};
   for (const char* text : texts) {
     sheets->setFocus();
@@ -206,21 +172,21 @@ void SheetBrowserTest::labelsAreEditedInPlaceAcceptingAnyText() {
     QTest::keyClick(editor, Qt::Key_Return);
     QTRY_COMPARE(h.Sheet(1)->text(0), QString::fromUtf8(text));
   }
-  h.window->SaveSheetChoices();
-  QCOMPARE(h.window->SheetTable.Label(h.window->ShownWorkbook, 2), std::string("Ünïcödé"));
+  h.Click("one.xls");  // the current workbook again: its list is kept
+  QCOMPARE(h.window->Listing().Choices().Label(h.window->Listing().ShownWorkbook(), 2), std::string("Ünïcödé"));
   // The worksheet in the workbook keeps its name: read afresh, it is South.
   h.ClickInput(0);
   h.Click("one.xls");
-  QCOMPARE(TextsOf(h.window->ListView3), (QStringList{"North", "South", "East"}));
+  QCOMPARE(TextsOf(Ui(*h.window).ListView3), (QStringList{"North", "South", "East"}));
 }
 
 void SheetBrowserTest::unresolvableWorkbookChangesNothing() {
   TwoBooks h;
-  const QStringList shown = TextsOf(h.window->ListView3);
+  const QStringList shown = TextsOf(Ui(*h.window).ListView3);
   fs::remove(h.Path("books/two.xls"));
   const size_t opens = h.Opens();
   h.Click("two.xls");
-  QCOMPARE(TextsOf(h.window->ListView3), shown);
+  QCOMPARE(TextsOf(Ui(*h.window).ListView3), shown);
   QCOMPARE(h.Opens(), opens);
   QVERIFY(h.stand_ins.messages.shown.empty());
 }
@@ -236,24 +202,24 @@ void SheetBrowserTest::moreThanFiveThousandWorksheets() {
   h.ClickInput(0);  // an empty table: the next click reads the workbook
   const int many = [&] {
     for (int i = 0; i < 2; ++i) {
-      if (h.window->ListView2->topLevelItem(i)->text(0) == "many.xls") return i;
+      if (Ui(*h.window).ListView2->topLevelItem(i)->text(0) == "many.xls") return i;
     }
     return -1;
   }();
   h.ClickWorkbook(many);
-  QCOMPARE(h.window->ListView3->topLevelItemCount(), 5003);
-  QCOMPARE(h.window->ListView3->topLevelItem(5002)->text(0), QString("S5003"));
+  QCOMPARE(Ui(*h.window).ListView3->topLevelItemCount(), 5003);
+  QCOMPARE(Ui(*h.window).ListView3->topLevelItem(5002)->text(0), QString("S5003"));
   const int w = many + 1;
-  QCOMPARE(h.window->SheetTable.Label(w, 5000), std::string("S5000"));
-  QCOMPARE(h.window->SheetTable.Label(w, 5001), std::string());
+  QCOMPARE(h.window->Listing().Choices().Label(w, 5000), std::string("S5000"));
+  QCOMPARE(h.window->Listing().Choices().Label(w, 5001), std::string());
   // Choices beyond the 5000th are not kept: the table shows 5000 again.
-  h.window->ListView3->topLevelItem(5001)->setCheckState(0, Qt::Unchecked);
-  h.window->ListView3->topLevelItem(4999)->setCheckState(0, Qt::Unchecked);
+  Ui(*h.window).ListView3->topLevelItem(5001)->setCheckState(0, Qt::Unchecked);
+  Ui(*h.window).ListView3->topLevelItem(4999)->setCheckState(0, Qt::Unchecked);
   h.ClickWorkbook(1 - many);
   h.ClickWorkbook(many);
-  QCOMPARE(h.window->ListView3->topLevelItemCount(), 5000);
-  QVERIFY(!h.window->SheetTable.IsChosen(w, 5000));
-  QCOMPARE(h.window->ListView3->topLevelItem(4999)->checkState(0), Qt::Unchecked);
+  QCOMPARE(Ui(*h.window).ListView3->topLevelItemCount(), 5000);
+  QVERIFY(!h.window->Listing().Choices().IsChosen(w, 5000));
+  QCOMPARE(Ui(*h.window).ListView3->topLevelItem(4999)->checkState(0), Qt::Unchecked);
 }
 
 void SheetBrowserTest::failedOpenShowsBothMessagesAndQuits_data() {
@@ -273,7 +239,7 @@ void SheetBrowserTest::failedOpenShowsBothMessagesAndQuits() {
     bad << std::string("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8) << std::string(600, '\x7f');
   }
   h.AddFolder(folder);
-  const int bad = h.window->ListView2->topLevelItem(0)->text(0) == "bad.xls" ? 0 : 1;
+  const int bad = Ui(*h.window).ListView2->topLevelItem(0)->text(0) == "bad.xls" ? 0 : 1;
   h.ClickWorkbook(1 - bad);
   h.stand_ins.messages.shown.clear();
   h.applications.record.fail_create = noApplication;
@@ -288,9 +254,8 @@ void SheetBrowserTest::failedOpenShowsBothMessagesAndQuits() {
   QCOMPARE(shown[1].text, std::string("Excel file open failed!"));
   QCOMPARE(shown[1].icon, gui::MessageIcon::kCritical);
   QCOMPARE(h.applications.record.quit, h.applications.record.created);
-  QCOMPARE(h.window->ListView3->topLevelItemCount(), 0);
-  QCOMPARE(h.window->ShownWorkbook, bad + 1);
-  QVERIFY(h.window->FreshListing);
+  QCOMPARE(Ui(*h.window).ListView3->topLevelItemCount(), 0);
+  QCOMPARE(h.window->Listing().ShownWorkbook(), bad + 1);
   QVERIFY(h.PointerIsDefault());
 }
 

@@ -17,6 +17,10 @@
 
 #include "gui/form1.h"
 #include "test_doubles.h"
+#include "form_controls.h"
+
+using dravella::testing::Click;
+using dravella::testing::Ui;
 
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
@@ -31,14 +35,14 @@ int main(int argc, char* argv[]) {
   dravella::gui::Form1 form(services.Services());
   form.show();
 
-  auto* input = new QTreeWidgetItem(form.ListView1, {QString::fromStdString(workbook.string())});
-  form.ListView1->setCurrentItem(input);
-  auto* entry = new QTreeWidgetItem(form.ListView2, {QString::fromStdString(workbook.filename().string())});
+  auto* input = new QTreeWidgetItem(Ui(form).ListView1, {QString::fromStdString(workbook.string())});
+  Ui(form).ListView1->setCurrentItem(input);
+  auto* entry = new QTreeWidgetItem(Ui(form).ListView2, {QString::fromStdString(workbook.filename().string())});
   entry->setCheckState(0, Qt::Checked);
-  form.Combo5->setEditText(QString::fromStdString(fs::absolute(argv[2]).string()));
+  Ui(form).Combo5->setEditText(QString::fromStdString(fs::absolute(argv[2]).string()));
 
   const auto started = std::chrono::steady_clock::now();
-  form.Command6Click();
+  Click(Ui(form).Command6);
   const std::chrono::duration<double, std::milli> took = std::chrono::steady_clock::now() - started;
   std::printf("Convert took %.0f ms\n", took.count());
 
