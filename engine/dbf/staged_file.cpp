@@ -224,7 +224,7 @@ Status ReplaceTogether(const std::vector<StagedFile*>& files,
     Restore(steps);
   };
   for (StagedFile* file : files) {
-    Replacement& step = steps.emplace_back(Replacement{file->final_path_});
+    Replacement& step = steps.emplace_back(Replacement{file->final_path_, {}});
     if ((error = KeepAside(step))) return fail(step.final_path), ReplaceFailed(failed, error);
     error = platform::MoveOver(file->temp_path_, file->final_path_);
     if (error) return fail(step.final_path), ReplaceFailed(failed, error);
@@ -235,7 +235,7 @@ Status ReplaceTogether(const std::vector<StagedFile*>& files,
   }
   for (const fs::path& path : removed) {
     if (!Exists(path) || IsFolder(path)) continue;
-    Replacement& step = steps.emplace_back(Replacement{path});
+    Replacement& step = steps.emplace_back(Replacement{path, {}});
     if ((error = KeepAside(step))) return fail(path), ReplaceFailed(failed, error);
     if (step.linked) fs::remove(path, error);
     if (error) return fail(path), ReplaceFailed(failed, error);
