@@ -7,6 +7,7 @@
 #include <random>
 #include <string>
 #include <system_error>
+#include <vector>
 
 namespace dravella::testing {
 
@@ -44,5 +45,14 @@ class TempFolder {
 
   std::filesystem::path path_;
 };
+
+// The names of a folder in the order the file system lists them.
+inline std::vector<std::string> ListingOrder(const std::filesystem::path& folder) {
+  std::vector<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+    names.push_back(entry.path().filename().string());
+  }
+  return names;
+}
 
 }  // namespace dravella::testing

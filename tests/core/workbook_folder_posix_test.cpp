@@ -15,12 +15,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// The names of a folder in the order the file system lists them.
-std::vector<std::string> ListingOrder(const fs::path& folder) {
-  std::vector<std::string> names;
-  for (const auto& entry : fs::directory_iterator(folder)) names.push_back(entry.path().filename().string());
-  return names;
-}
+using testing::ListingOrder;
 
 TEST(WorkbookFolderTest, ListsOnlyOrdinaryVisibleFilesEndingInXlsInListingOrder) {
   testing::TempFolder folder;
