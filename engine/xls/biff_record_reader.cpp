@@ -1,6 +1,8 @@
 #include "engine/xls/biff_record_reader.h"
 
 #include <algorithm>
+#include <cstring>
+#include <span>
 
 #include "engine/xls/biff_record_ids.h"
 #include "engine/xls/byte_source.h"
@@ -20,10 +22,18 @@ BiffRecordReader::BiffRecordReader(const ByteSource& source, size_t offset)
 
 bool BiffRecordReader::Load(size_t from, size_t count) {
   const size_t length = std::min(stream_size_ - from, std::max(kWindowSize, count));
+  // Bytes the window holds already from `from` on move to its front and are
+  // not read again: a record with many CONTINUE records grows the window
+  // step by step, and reading it whole each time would cost its size squared.
+  size_t kept = 0;
+  if (!window_.empty() && from >= window_start_ && from < window_start_ + window_.size()) {
+    kept = std::min(window_start_ + window_.size() - from, length);
+    std::memmove(window_.data(), window_.data() + (from - window_start_), kept);
+  }
   window_.resize(length);
   stream_ = {};
   window_start_ = from;
-  if (Status s = source_->ReadAt(from, window_); !s.ok()) {
+  if (Status s = source_->ReadAt(from + kept, std::span(window_).subspan(kept)); !s.ok()) {
     read_error_ = std::move(s);
     window_.clear();
     return false;
@@ -49,7 +59,8 @@ bool BiffRecordReader::FillWindow() {
   size_t need = 0;
   while (offset_ + need + kHeaderSize <= stream_size_) {
     const size_t at = offset_ + need;
-    if (!Covers(at, kHeaderSize) && !Load(offset_, need + kHeaderSize)) return false;
+    // Twice what is known to be needed, so a long chain takes few reads.
+    if (!Covers(at, kHeaderSize) && !Load(offset_, 2 * (need + kHeaderSize))) return false;
     uint16_t id = 0;
     uint16_t length = 0;
     ReadU16(stream_, at - window_start_, &id);
@@ -63,6 +74,33 @@ bool BiffRecordReader::FillWindow() {
 }
 
 bool BiffRecordReader::Next(BiffRecord* record) {
+  // The common case first: a whole record in the stream or window, and the
+  // next header there too, starting no CONTINUE record.
+  if (offset_ >= window_start_) {
+    const size_t local = offset_ - window_start_;
+    const uint8_t* bytes = stream_.data();
+    const size_t size = stream_.size();
+    if (local + kHeaderSize <= size) {
+      const auto length = static_cast<uint16_t>(bytes[local + 2] | bytes[local + 3] << 8);
+      const size_t next = local + kHeaderSize + length;
+      const bool followed_in_window = next + 2 <= size &&
+                                      static_cast<uint16_t>(bytes[next] | bytes[next + 1] << 8) != record_id::kContinue;
+      // From a source the next header must be in the window too, or a CONTINUE
+      // record beyond it might be missed; a stream in memory is all there.
+      if (followed_in_window || (source_ == nullptr && next <= size)) {
+        if (offset_ >= stream_size_ || !read_error_.ok()) return false;
+        record->id = static_cast<uint16_t>(bytes[local] | bytes[local + 1] << 8);
+        record->payload = stream_.subspan(local + kHeaderSize, length);
+        record->offset = offset_;
+        offset_ += kHeaderSize + size_t{length};
+        return true;
+      }
+    }
+  }
+  return NextSlowly(record);
+}
+
+bool BiffRecordReader::NextSlowly(BiffRecord* record) {
   if (offset_ >= stream_size_) return false;
   if (!read_error_.ok()) return false;
   if (source_ && !InWindowWithoutContinue() && !FillWindow()) return false;

@@ -46,6 +46,9 @@ class BiffRecordReader {
   void Seek(size_t offset) { offset_ = offset; }
 
  private:
+  // Next for whatever the quick path does not take: the window's end, CONTINUE
+  // records, a stream cut short.
+  bool NextSlowly(BiffRecord* record);
   // Brings the record at offset_ and its CONTINUE records into the window.
   bool FillWindow();
   bool InWindowWithoutContinue() const;
