@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cassert>
+#include <memory>
 #include <optional>
 #include <string>
 #include <utility>
@@ -19,19 +20,33 @@ class Status {
   static Status Ok() { return Status(); }
   static Status Error(ErrorCode code, std::string description) {
     Status s;
-    s.code_ = code;
-    s.description_ = std::move(description);
+    if (code != ErrorCode::kNone) s.error_ = std::make_unique<Details>(Details{code, std::move(description)});
     return s;
   }
+  Status(const Status& other) : error_(other.error_ ? std::make_unique<Details>(*other.error_) : nullptr) {}
+  Status& operator=(const Status& other) {
+    if (this != &other) error_ = other.error_ ? std::make_unique<Details>(*other.error_) : nullptr;
+    return *this;
+  }
+  Status(Status&&) noexcept = default;
+  Status& operator=(Status&&) noexcept = default;
 
-  bool ok() const { return code_ == ErrorCode::kNone; }
-  ErrorCode code() const { return code_; }
-  int32_t number() const { return static_cast<int32_t>(code_); }
-  const std::string& description() const { return description_; }
+  bool ok() const { return error_ == nullptr; }
+  ErrorCode code() const { return error_ ? error_->code : ErrorCode::kNone; }
+  int32_t number() const { return static_cast<int32_t>(code()); }
+  const std::string& description() const {
+    static const std::string kNone;
+    return error_ ? error_->description : kNone;
+  }
 
  private:
-  ErrorCode code_ = ErrorCode::kNone;
-  std::string description_;
+  // Only a failure carries anything, so passing an ok Status around (once
+  // per record of a workbook) costs no more than passing a pointer.
+  struct Details {
+    ErrorCode code;
+    std::string description;
+  };
+  std::unique_ptr<Details> error_;
 };
 
 // A value, or the Status that explains why there is none.
