@@ -50,15 +50,12 @@ namespace xls {
 SheetDataBuilder::SheetDataBuilder(std::shared_ptr<const TextArena> shared_texts)
     : sheet_(new SheetData()) {
   sheet_->shared_texts_ = std::move(shared_texts);
+  sheet_->range_ = CellRange{UINT32_MAX, UINT32_MAX, 0, 0};
 }
 
 void SheetDataBuilder::Touch(uint16_t row, uint16_t column) {
+  // The range starts inverted (first past last), so every cell just widens it.
   CellRange& r = sheet_->range_;
-  if (!any_cell_) {
-    r = CellRange{row, column, row, column};
-    any_cell_ = true;
-    return;
-  }
   r.first_row = std::min<uint32_t>(r.first_row, row);
   r.last_row = std::max<uint32_t>(r.last_row, row);
   r.first_column = std::min<uint32_t>(r.first_column, column);
@@ -73,17 +70,25 @@ void SheetDataBuilder::Add(uint16_t row, uint16_t column, CellKind kind, bool sh
   Touch(row, column);
   auto& cells = sheet_->cells_;
   const SheetData::PackedCell cell{(uint32_t{row} << 16) | column, kind, shared, payload};
-  if (in_order_ && !cells.empty()) {
-    if (cell.position == cells.back().position) {
-      cells.back() = cell;  // a later record of the same cell wins
-      return;
-    }
-    in_order_ = cell.position > cells.back().position;
-  }
   if (in_order_) {
-    auto& starts = sheet_->row_starts_;
-    if (cells.empty()) indexed_first_row_ = row;
-    while (indexed_first_row_ + starts.size() <= row) starts.push_back(static_cast<uint32_t>(cells.size()));
+    if (!cells.empty()) {
+      const uint32_t last = cells.back().position;
+      if (cell.position <= last) {
+        if (cell.position == last) {
+          cells.back() = cell;  // a later record of the same cell wins
+          return;
+        }
+        in_order_ = false;  // sorted and indexed at the end
+      }
+    } else {
+      indexed_first_row_ = row;
+    }
+    if (in_order_) {
+      // Rows without cells before this one get empty entries.
+      auto& starts = sheet_->row_starts_;
+      const auto count = static_cast<uint32_t>(cells.size());
+      while (indexed_first_row_ + starts.size() <= row) starts.push_back(count);
+    }
   }
   cells.push_back(cell);
 }
@@ -146,6 +151,7 @@ void SheetDataBuilder::SortAndIndex() {
 std::unique_ptr<SheetData> SheetDataBuilder::Finish() {
   auto& cells = sheet_->cells_;
   auto& starts = sheet_->row_starts_;
+  if (sheet_->range_.first_row > sheet_->range_.last_row) sheet_->range_ = CellRange{};  // no cell at all
   const CellRange& range = sheet_->range_;
   if (!in_order_) {
     SortAndIndex();

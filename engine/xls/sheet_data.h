@@ -88,7 +88,6 @@ class SheetDataBuilder {
 
   void SortAndIndex();
   std::unique_ptr<SheetData> sheet_;
-  bool any_cell_ = false;
   bool in_order_ = true;
   uint32_t indexed_first_row_ = 0;  // the row of row_starts_[0] while in order
 };
