@@ -62,17 +62,68 @@ void AppendUtf8(char32_t c, std::string* out) {
   }
 }
 
+namespace {
+
+// Writes one code point (already checked to be a Unicode scalar value) at p.
+char* PutUtf8(char32_t c, char* p) {
+  if (c < 0x80) {
+    *p++ = static_cast<char>(c);
+  } else if (c < 0x800) {
+    *p++ = static_cast<char>(0xC0 | (c >> 6));
+    *p++ = static_cast<char>(0x80 | (c & 0x3F));
+  } else if (c < 0x10000) {
+    *p++ = static_cast<char>(0xE0 | (c >> 12));
+    *p++ = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+    *p++ = static_cast<char>(0x80 | (c & 0x3F));
+  } else {
+    *p++ = static_cast<char>(0xF0 | (c >> 18));
+    *p++ = static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+    *p++ = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+    *p++ = static_cast<char>(0x80 | (c & 0x3F));
+  }
+  return p;
+}
+
+}  // namespace
+
 void AppendUtf16AsUtf8(std::u16string_view text, std::string* out) {
+  // Room for the longest outcome (3 bytes a unit; a pair takes 4 for 2),
+  // written in place and trimmed once.
+  const size_t start = out->size();
+  out->resize(start + 3 * text.size());
+  char* const begin = out->data() + start;
+  char* p = begin;
   for (size_t i = 0; i < text.size(); ++i) {
     const char32_t unit = text[i];
-    if (unit >= 0xD800 && unit <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
-        text[i + 1] <= 0xDFFF) {
-      AppendUtf8(0x10000 + ((unit - 0xD800) << 10) + (text[i + 1] - 0xDC00), out);
+    if (unit < 0x80) {
+      *p++ = static_cast<char>(unit);
+    } else if (unit < 0xD800 || unit > 0xDFFF) {
+      p = PutUtf8(unit, p);
+    } else if (unit <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF) {
+      p = PutUtf8(0x10000 + ((unit - 0xD800) << 10) + (text[i + 1] - 0xDC00), p);
       ++i;
     } else {
-      AppendUtf8(unit, out);  // a lone surrogate turns into U+FFFD there
+      p = PutUtf8(0xFFFD, p);  // a surrogate without its partner
     }
   }
+  out->resize(start + static_cast<size_t>(p - begin));
+}
+
+void AppendLatin1AsUtf8(std::string_view text, std::string* out) {
+  const size_t start = out->size();
+  out->resize(start + 2 * text.size());
+  char* const begin = out->data() + start;
+  char* p = begin;
+  for (const char byte : text) {
+    const auto c = static_cast<uint8_t>(byte);
+    if (c < 0x80) {
+      *p++ = static_cast<char>(c);
+    } else {
+      *p++ = static_cast<char>(0xC0 | (c >> 6));
+      *p++ = static_cast<char>(0x80 | (c & 0x3F));
+    }
+  }
+  out->resize(start + static_cast<size_t>(p - begin));
 }
 
 }  // namespace dravella::engine

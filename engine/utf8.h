@@ -22,4 +22,7 @@ void AppendUtf8(char32_t code_point, std::string* out);
 // Appends UTF-16 text; a surrogate without its partner becomes U+FFFD.
 void AppendUtf16AsUtf8(std::u16string_view text, std::string* out);
 
+// Appends Latin-1 text (each byte is the code point of the same number).
+void AppendLatin1AsUtf8(std::string_view text, std::string* out);
+
 }  // namespace dravella::engine

@@ -78,6 +78,12 @@ bool BiffStringReader::ReadLength(size_t length_size, uint16_t* out) {
 }
 
 bool BiffStringReader::ReadCharacters(size_t count, bool wide, std::string* out) {
+  // Nearly always the text is 8-bit and lies in this record: no copy first.
+  if (!wide && count <= segment_.size() - std::min(offset_, segment_.size()) && count > 0) {
+    AppendLatin1AsUtf8({reinterpret_cast<const char*>(segment_.data() + offset_), count}, out);
+    offset_ += count;
+    return true;
+  }
   scratch_.clear();
   bool complete = true;
   while (count > 0) {
