@@ -6,10 +6,6 @@
 
 namespace dravella::engine::dbf {
 
-bool IsDateSerial(double serial) {
-  return std::isfinite(serial) && serial >= 0 && serial <= kLargestDateSerial;
-}
-
 bool CalendarValue::FitsDateField() const {
   return !time_only && !phantom && !has_time() && year >= 1 && year <= 9999;
 }

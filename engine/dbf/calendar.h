@@ -14,8 +14,8 @@ namespace dravella::engine::dbf {
 // The largest serial that is a date (9999-12-31 23:59:59 in the 1900 system).
 inline constexpr double kLargestDateSerial = 2958465.99999;
 
-// A finite serial from 0 to kLargestDateSerial.
-bool IsDateSerial(double serial);
+// A finite serial from 0 to kLargestDateSerial (NaN fails both comparisons).
+inline bool IsDateSerial(double serial) { return serial >= 0 && serial <= kLargestDateSerial; }
 
 struct CalendarValue {
   bool time_only = false;  // below one day: only the time is shown

@@ -2,12 +2,6 @@
 
 namespace dravella::engine::dbf {
 
-CellKind EffectiveKind(const CellValue& cell) {
-  if (cell.kind == CellKind::kDate && !IsDateSerial(cell.number)) return CellKind::kNumber;
-  if (cell.kind == CellKind::kText && cell.text.empty()) return CellKind::kEmpty;
-  return cell.kind;
-}
-
 std::string_view ErrorText(double code) {
   if (!(code >= 0 && code <= 0xFF)) return "#ERR!";
   switch (static_cast<int>(code)) {

@@ -11,8 +11,13 @@
 namespace dravella::engine::dbf {
 
 // The kind the table goes by: a date whose serial is not a date (negative,
-// too large, not finite) is a number; a text of length 0 is empty.
-CellKind EffectiveKind(const CellValue& cell);
+// too large, not finite) is a number; a text of length 0 is empty. Asked of
+// every cell more than once, so it is inline.
+inline CellKind EffectiveKind(const CellValue& cell) {
+  if (cell.kind == CellKind::kDate && !IsDateSerial(cell.number)) return CellKind::kNumber;
+  if (cell.kind == CellKind::kText && cell.text.empty()) return CellKind::kEmpty;
+  return cell.kind;
+}
 
 // "#DIV/0!" for 0x07 and so on; "#ERR!" for a code the format does not define.
 std::string_view ErrorText(double code);

@@ -1,6 +1,7 @@
 #include "engine/dbf/code_page.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "engine/code_pages.h"
 #include "engine/text_codec.h"
@@ -13,9 +14,16 @@ const CodePageFacts& FactsOf(CodePage page) {
   return *CodePageFactsOf(static_cast<uint16_t>(page));
 }
 
-// The length of the ASCII run that starts at pos: those bytes are written as they are.
+// The length of the ASCII run that starts at pos: those bytes are written as
+// they are. Eight bytes are looked at together while they can be.
 size_t AsciiRun(std::string_view text, size_t pos) {
   size_t end = pos;
+  while (text.size() - end >= 8) {
+    uint64_t word;
+    std::memcpy(&word, text.data() + end, sizeof word);
+    if ((word & 0x8080808080808080u) != 0) break;
+    end += 8;
+  }
   while (end < text.size() && static_cast<unsigned char>(text[end]) < 0x80) ++end;
   return end - pos;
 }
@@ -27,10 +35,15 @@ uint8_t LanguageDriverOf(CodePage page) { return FactsOf(page).language_driver; 
 std::string_view CpgTextOf(CodePage page) { return FactsOf(page).cpg_text; }
 
 EncodedSize MeasureEncoded(std::string_view utf8, CodePage page, size_t limit) {
+  const size_t ascii = AsciiRun(utf8, 0);
+  if (ascii == utf8.size()) return {ascii, std::min(ascii, limit)};
+  return MeasureEncoded(utf8, CharacterEncoder(static_cast<uint16_t>(page)), limit);
+}
+
+EncodedSize MeasureEncoded(std::string_view utf8, const CharacterEncoder& encoder, size_t limit) {
   EncodedSize size{0, 0};
   const size_t ascii = AsciiRun(utf8, 0);
   if (ascii == utf8.size()) return {ascii, std::min(ascii, limit)};
-  const CharacterEncoder encoder(static_cast<uint16_t>(page));
   bool cut_done = false;
   size_t pos = 0;
   while (pos < utf8.size()) {
@@ -60,7 +73,17 @@ size_t EncodeInto(std::string_view utf8, CodePage page, char* out, size_t limit,
     std::copy_n(utf8.data(), n, out);
     return n;
   }
-  const CharacterEncoder encoder(static_cast<uint16_t>(page));
+  return EncodeInto(utf8, CharacterEncoder(static_cast<uint16_t>(page)), out, limit, replaced);
+}
+
+size_t EncodeInto(std::string_view utf8, const CharacterEncoder& encoder, char* out, size_t limit,
+                  size_t* replaced) {
+  const size_t ascii = AsciiRun(utf8, 0);
+  if (ascii == utf8.size()) {
+    const size_t n = std::min(ascii, limit);
+    std::copy_n(utf8.data(), n, out);
+    return n;
+  }
   size_t written = 0;
   size_t pos = 0;
   while (pos < utf8.size()) {

@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "engine/dbf/dbf_options.h"
+#include "engine/text_codec.h"
 
 namespace dravella::engine::dbf {
 
@@ -24,12 +25,16 @@ struct EncodedSize {
 
 // The size of a text in the code page, without writing it.
 EncodedSize MeasureEncoded(std::string_view utf8, CodePage page, size_t limit);
+// The same with the page's encoder at hand, for callers that measure many texts.
+EncodedSize MeasureEncoded(std::string_view utf8, const CharacterEncoder& encoder, size_t limit);
 
 // Writes the text in the code page, at most limit bytes and never part of
 // a character; returns the bytes written. A character the page cannot
 // hold, and each byte of malformed UTF-8, becomes '?'; when replaced is
 // given, the number of those '?' written is added to it.
 size_t EncodeInto(std::string_view utf8, CodePage page, char* out, size_t limit,
+                  size_t* replaced = nullptr);
+size_t EncodeInto(std::string_view utf8, const CharacterEncoder& encoder, char* out, size_t limit,
                   size_t* replaced = nullptr);
 
 // The whole text in the code page, appended to out.

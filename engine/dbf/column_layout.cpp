@@ -15,6 +15,10 @@ namespace {
 
 constexpr unsigned Bit(CellKind kind) { return 1u << static_cast<unsigned>(kind); }
 
+// The longest text that fills a single memo block at both levels (dBASE IV
+// frames a text with 8 bytes, dBASE III with 2).
+constexpr size_t kOneBlockText = kMemoBlockSize - 8;
+
 }  // namespace
 
 void ColumnSurvey::Add(const CellValue& cell) {
@@ -22,7 +26,7 @@ void ColumnSurvey::Add(const CellValue& cell) {
   if (kind == CellKind::kEmpty) return;
   kinds_ |= Bit(kind);
   if (kind == CellKind::kText) {
-    const EncodedSize size = MeasureEncoded(cell.text, page_, kMaxCharacterWidth);
+    const EncodedSize size = MeasureEncoded(cell.text, encoder_, kMaxCharacterWidth);
     AddText(size.whole, size.cut);
     return;
   }
@@ -33,7 +37,7 @@ void ColumnSurvey::Add(const CellValue& cell) {
     const Rounded15 number = RoundTo15Digits(cell.number);
     integer_length_ = std::max(integer_length_, number.IntegerLength());
     decimals_ = std::max(decimals_, number.Decimals());
-    length = WriteGeneralText(number, scratch.bytes);
+    length = GeneralTextLength(number);
   } else if (kind == CellKind::kDate) {
     const CalendarValue date = SerialToCalendar(cell.number, system_);
     dates_fit_date_field_ &= date.FitsDateField();
@@ -48,6 +52,12 @@ void ColumnSurvey::Add(const CellValue& cell) {
 void ColumnSurvey::AddText(size_t whole_bytes, size_t cut_bytes) {
   longest_text_ = std::max(longest_text_, whole_bytes);
   longest_cut_text_ = std::max(longest_cut_text_, cut_bytes);
+  // Most texts fill one block at either level, framing included.
+  if (whole_bytes <= kOneBlockText) {
+    ++memo_blocks_iii_;
+    ++memo_blocks_iv_;
+    return;
+  }
   memo_blocks_iii_ += MemoBlocksFor(DbfLevel::kDbase3, whole_bytes);
   memo_blocks_iv_ += MemoBlocksFor(DbfLevel::kDbase4, whole_bytes);
 }

@@ -14,6 +14,7 @@
 
 #include "engine/cell.h"
 #include "engine/dbf/dbf_options.h"
+#include "engine/text_codec.h"
 
 namespace dravella::engine::dbf {
 
@@ -39,7 +40,8 @@ inline constexpr int kDateFieldWidth = 8;
 // What the records of one column hold, gathered one cell at a time.
 class ColumnSurvey {
  public:
-  ColumnSurvey(DateSystem system, CodePage page) : system_(system), page_(page) {}
+  ColumnSurvey(DateSystem system, CodePage page)
+      : system_(system), encoder_(static_cast<uint16_t>(page)) {}
 
   void Add(const CellValue& cell);
   FieldLayout Decide(DbfLevel level) const;  // the name is left empty
@@ -53,7 +55,7 @@ class ColumnSurvey {
   void AddText(size_t whole_bytes, size_t cut_bytes);
 
   DateSystem system_;
-  CodePage page_;
+  CharacterEncoder encoder_;  // of the table's code page
   unsigned kinds_ = 0;             // a bit per CellKind seen
   bool numbers_finite_ = true;
   bool dates_fit_date_field_ = true;

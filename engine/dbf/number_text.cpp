@@ -1,5 +1,6 @@
 #include "engine/dbf/number_text.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
@@ -24,8 +25,48 @@ int Rounded15::PositionalLength() const {
 
 namespace {
 
-void DropTrailingZeros(Rounded15& number) {
-  while (number.count > 1 && number.digits[number.count - 1] == '0') --number.count;
+constexpr char kDigitPairs[] =
+    "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+    "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+    "8081828384858687888990919293949596979899";
+
+constexpr uint64_t kPowersOfTenWhole[] = {1,
+                                          10,
+                                          100,
+                                          1000,
+                                          10000,
+                                          100000,
+                                          1000000,
+                                          10000000,
+                                          100000000,
+                                          1000000000,
+                                          10000000000,
+                                          100000000000,
+                                          1000000000000,
+                                          10000000000000,
+                                          100000000000000,
+                                          1000000000000000};
+
+// Four digits of value (below 10^4), zeros in front.
+void WriteFourDigits(uint32_t value, char* out) {
+  std::memcpy(out, kDigitPairs + 2 * (value / 100), 2);
+  std::memcpy(out + 2, kDigitPairs + 2 * (value % 100), 2);
+}
+
+// Sets number to whole (count digits, at most 15) with its leading digit at
+// 10^exponent: the trailing zeros go, halving the step each time.
+void SetDigits(uint64_t whole, int count, int exponent, Rounded15& number) {
+  if (whole % 10 == 0) {
+    for (const int step : {8, 4, 2, 1}) {
+      if (count > step && whole % kPowersOfTenWhole[step] == 0) {
+        whole /= kPowersOfTenWhole[step];
+        count -= step;
+      }
+    }
+  }
+  number.significand = whole;
+  number.count = count;
+  number.exponent = exponent;
 }
 
 // A number with few decimals, found without formatting: when the double
@@ -37,38 +78,71 @@ bool TryShortDecimal(double magnitude, Rounded15& number) {
   for (int shift = 0; shift < static_cast<int>(std::size(kPowersOfTen)); ++shift) {
     const double scaled = magnitude * kPowersOfTen[shift];
     if (scaled >= 1e15) return false;
-    auto whole = static_cast<uint64_t>(scaled);  // below 10^15: converts exactly when whole
+    const auto whole = static_cast<uint64_t>(scaled);  // below 10^15: converts exactly when whole
     if (static_cast<double>(whole) != scaled) continue;
-    char reversed[15];
-    int count = 0;
-    do {
-      reversed[count++] = static_cast<char>('0' + whole % 10);
-      whole /= 10;
-    } while (whole != 0);
-    for (int i = 0; i < count; ++i) number.digits[i] = reversed[count - 1 - i];
-    number.count = count;
-    number.exponent = count - 1 - shift;
-    DropTrailingZeros(number);
+    int digits = 1;
+    while (digits < 15 && whole >= kPowersOfTenWhole[digits]) ++digits;
+    SetDigits(whole, digits, digits - 1 - shift, number);
     return true;
   }
   return false;
 }
 
-// Reads "d[.ddd]e±XX" into number.
-void ParseScientific(const char* text, const char* end, Rounded15& number) {
-  const char* p = text;
-  int count = 0;
-  number.digits[count++] = *p++;
-  if (*p == '.') {
-    for (++p; *p != 'e'; ++p) number.digits[count++] = *p;
+// Any magnitude from 10^-8 to 10^15, rounded without formatting:
+// p = magnitude * 10^k lands in [10^14, 10^15), where one unit of p is one
+// unit of the 15th digit. 10^k is exact, so p is the exact product rounded
+// once, off by at most half an ulp of p (an ulp there is 1/64 to 1/8). p's
+// fraction is a whole number of ulps: unless it is exactly one half, it is
+// at least an ulp away from one half, and the exact product rounds the same
+// way p does. An exact half, and a p near either end of the interval (where
+// the leading digit's place is in doubt), are left to the library.
+bool TryFifteenDigits(double magnitude, Rounded15& number) {
+  static constexpr double kPowersOfTen[] = {1,    1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                            1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                            1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+  constexpr double kLow = 1e14;
+  constexpr double kHigh = 1e15;
+  uint64_t bits;
+  std::memcpy(&bits, &magnitude, sizeof bits);
+  const int binary_exponent = static_cast<int>(bits >> 52) - 1023;  // 2^e <= magnitude < 2^(e+1)
+  // The decimal exponent, perhaps one off: about floor(e * log10(2)).
+  int exponent = (binary_exponent * 78913) >> 18;
+  int shift = 14 - exponent;
+  if (shift < 0 || shift > 22) return false;
+  double scaled = magnitude * kPowersOfTen[shift];
+  if (scaled < kLow) {
+    if (++shift > 22) return false;
+    --exponent;
+    scaled = magnitude * kPowersOfTen[shift];
   }
-  number.count = count;
+  if (scaled >= kHigh) {
+    if (--shift < 0) return false;
+    ++exponent;
+    scaled = magnitude * kPowersOfTen[shift];
+  }
+  if (scaled < kLow + 1 || scaled >= kHigh - 1) return false;
+  // Below 2^63: the signed conversion is one instruction, the unsigned one a branch.
+  auto whole = static_cast<uint64_t>(static_cast<int64_t>(scaled));
+  const double fraction = scaled - static_cast<double>(whole);
+  if (fraction == 0.5) return false;
+  whole += fraction > 0.5 ? 1 : 0;
+  SetDigits(whole, 15, exponent, number);
+  return true;
+}
+
+// Reads "d.dddddddddddddde±XX" (15 digits) into number.
+void ParseScientific(const char* text, const char* end, Rounded15& number) {
+  uint64_t whole = static_cast<uint64_t>(text[0] - '0');
+  int count = 1;
+  const char* p = text + 1;
+  if (*p == '.') {
+    for (++p; *p != 'e'; ++p, ++count) whole = whole * 10 + static_cast<uint64_t>(*p - '0');
+  }
   ++p;  // 'e'
   const bool negative_exponent = *p++ == '-';
   int exponent = 0;
   std::from_chars(p, end, exponent);
-  number.exponent = negative_exponent ? -exponent : exponent;
-  DropTrailingZeros(number);
+  SetDigits(whole, count, negative_exponent ? -exponent : exponent, number);
 }
 
 }  // namespace
@@ -78,7 +152,17 @@ Rounded15 RoundTo15Digits(double value) {
   if (value == 0) return number;  // -0 included
   number.negative = value < 0;
   const double magnitude = std::fabs(value);
-  if (TryShortDecimal(magnitude, number)) return number;
+  if (magnitude < 1e15) {
+    // Whole numbers, the most common, need no scaling.
+    const auto whole = static_cast<uint64_t>(static_cast<int64_t>(magnitude));
+    if (static_cast<double>(whole) == magnitude) {
+      int digits = 1;
+      while (digits < 15 && whole >= kPowersOfTenWhole[digits]) ++digits;
+      SetDigits(whole, digits, digits - 1, number);
+      return number;
+    }
+  }
+  if (TryFifteenDigits(magnitude, number) || TryShortDecimal(magnitude, number)) return number;
 
   // "d.dddddddddddddde±XX": std::to_chars rounds the exact value correctly.
   char text[40];
@@ -88,11 +172,45 @@ Rounded15 RoundTo15Digits(double value) {
   return number;
 }
 
-size_t WritePositional(const Rounded15& number, int decimals, char* out) {
+namespace {
+
+// The significand's 16 digits, zeros in front, at text[0..16); the count
+// digits that matter are the last ones.
+void WriteSixteenDigits(uint64_t significand, char* text) {
+  const auto high = static_cast<uint32_t>(significand / 100000000);
+  const auto low = static_cast<uint32_t>(significand % 100000000);
+  // Four groups that do not wait for each other.
+  WriteFourDigits(high / 10000, text);
+  WriteFourDigits(high % 10000, text + 4);
+  WriteFourDigits(low / 10000, text + 8);
+  WriteFourDigits(low % 10000, text + 12);
+}
+
+// Copies n bytes (at most 64) with a few fixed-size moves, which may overlap
+// but never pass dst + n: a library call per field costs more than the field.
+void CopyShort(char* dst, const char* src, size_t n) {
+  while (n > 16) {
+    std::memcpy(dst, src, 16);
+    dst += 16, src += 16, n -= 16;
+  }
+  if (n >= 8) {
+    std::memcpy(dst, src, 8);
+    std::memcpy(dst + n - 8, src + n - 8, 8);
+  } else if (n >= 4) {
+    std::memcpy(dst, src, 4);
+    std::memcpy(dst + n - 4, src + n - 4, 4);
+  } else {
+    for (size_t i = 0; i < n; ++i) dst[i] = src[i];
+  }
+}
+
+// Positional form with room to spare: digit i at 10^(exponent - i); its
+// slowest part is the byte-by-byte one, kept for texts longer than the
+// fast form's buffer.
+size_t WritePositionalByDigit(const Rounded15& number, const char* digits, int decimals, char* out) {
   char* p = out;
   if (number.negative) *p++ = '-';
-  // Digit i stands for 10^(exponent - i).
-  auto digit_at = [&number](int i) { return i >= 0 && i < number.count ? number.digits[i] : '0'; };
+  auto digit_at = [&number, digits](int i) { return i >= 0 && i < number.count ? digits[i] : '0'; };
   if (number.exponent < 0) {
     *p++ = '0';
   } else {
@@ -105,6 +223,52 @@ size_t WritePositional(const Rounded15& number, int decimals, char* out) {
   return static_cast<size_t>(p - out);
 }
 
+}  // namespace
+
+void Rounded15::Digits(char out[15]) const {
+  char text[16];
+  WriteSixteenDigits(significand, text);
+  std::memcpy(out, text + 16 - count, static_cast<size_t>(count));
+}
+
+size_t WritePositional(const Rounded15& number, int decimals, char* out) {
+  // The digits, then '0' far enough that any 16 bytes read from a digit on
+  // are the digits followed by zeros.
+  char text[16 + 32];
+  WriteSixteenDigits(number.significand, text);
+  std::memset(text + 16, '0', 32);
+  const char* digits = text + 16 - number.count;
+
+  const size_t length = static_cast<size_t>(number.IntegerLength() + (decimals > 0 ? decimals + 1 : 0));
+  constexpr size_t kRoom = 64;
+  if (length > kRoom - 16 || number.exponent > 15 || -number.exponent > 24) {
+    return WritePositionalByDigit(number, digits, decimals, out);
+  }
+  // Built in a buffer of zeros with 16-byte moves that may run past the
+  // text's end, then copied out exactly.
+  char buffer[kRoom + 16];
+  std::memset(buffer, '0', sizeof buffer);
+  char* p = buffer;
+  if (number.negative) *p++ = '-';
+  if (number.exponent >= 0) {
+    std::memcpy(p, digits, 16);  // the whole part; past the digits come zeros
+    p += number.exponent + 1;
+    if (decimals > 0) {
+      *p++ = '.';
+      std::memcpy(p, digits + number.exponent + 1, 16);
+    }
+  } else {
+    p++;  // the '0' before the point
+    if (decimals > 0) {
+      *p++ = '.';
+      const int leading_zeros = -number.exponent - 1;
+      std::memcpy(p + leading_zeros, digits, 16);
+    }
+  }
+  CopyShort(out, buffer, length);
+  return length;
+}
+
 namespace {
 
 constexpr int kLongestPositional = 20;
@@ -112,10 +276,12 @@ constexpr int kLongestPositional = 20;
 size_t WriteWithExponent(const Rounded15& number, char* out) {
   char* p = out;
   if (number.negative) *p++ = '-';
-  *p++ = number.digits[0];
+  char digits[15];
+  number.Digits(digits);
+  *p++ = digits[0];
   if (number.count > 1) {
     *p++ = '.';
-    std::memcpy(p, number.digits + 1, number.count - 1);
+    std::memcpy(p, digits + 1, number.count - 1);
     p += number.count - 1;
   }
   *p++ = 'E';
@@ -141,6 +307,17 @@ size_t WriteGeneralText(const Rounded15& number, char* out) {
     return WritePositional(number, number.Decimals(), out);
   }
   return WriteWithExponent(number, out);
+}
+
+size_t GeneralTextLength(const Rounded15& number) {
+  const int positional = number.PositionalLength();
+  if (positional <= kLongestPositional) return static_cast<size_t>(positional);
+  // Sign, d, .ddd when there are more digits, E, the exponent's sign and
+  // its digits, at least two.
+  const int magnitude = number.exponent < 0 ? -number.exponent : number.exponent;
+  const int exponent_digits = magnitude < 100 ? 2 : 3;
+  return static_cast<size_t>((number.negative ? 1 : 0) + 1 + (number.count > 1 ? number.count : 0) + 2 +
+                             exponent_digits);
 }
 
 }  // namespace dravella::engine::dbf

@@ -4,16 +4,22 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 
 namespace dravella::engine::dbf {
 
 // A finite number rounded to 15 significant digits:
-// value = (negative ? -1 : 1) * d1.d2d3...dn * 10^exponent.
+// value = (negative ? -1 : 1) * d1.d2d3...dn * 10^exponent, where
+// d1d2...dn is the significand without its trailing zeros. The digits stay
+// a number until written: measuring a value needs only count and exponent.
 struct Rounded15 {
   bool negative = false;
-  char digits[15] = {'0'};  // no trailing zeros; "0" for zero
-  int count = 1;
+  uint64_t significand = 0;  // below 10^15; 0 for zero
+  int count = 1;             // digits of significand (1 for zero)
   int exponent = 0;
+
+  // The count digits of the significand as characters.
+  void Digits(char out[15]) const;
 
   // Characters before the point in positional form, the sign included.
   int IntegerLength() const;
@@ -40,5 +46,7 @@ size_t WritePositional(const Rounded15& number, int decimals, char* out);
 // kNumberTextCapacity characters.
 size_t WriteGeneralText(double value, char* out);
 size_t WriteGeneralText(const Rounded15& number, char* out);
+// The length of that text, without writing it.
+size_t GeneralTextLength(const Rounded15& number);
 
 }  // namespace dravella::engine::dbf

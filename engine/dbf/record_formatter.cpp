@@ -27,7 +27,7 @@ void RightAligned(const char* text, size_t length, char* field, int width) {
 }  // namespace
 
 RecordFormatter::RecordFormatter(const TableLayout& layout, MemoWriter* memo)
-    : layout_(layout), memo_(memo) {
+    : layout_(layout), encoder_(static_cast<uint16_t>(layout.code_page)), memo_(memo) {
   uint32_t offset = 1;  // after the deletion flag
   offsets_.reserve(layout.fields.size());
   for (const FieldLayout& field : layout.fields) {
@@ -51,9 +51,14 @@ void RecordFormatter::Format(const CellGrid& grid, uint32_t row, char* out) {
 void RecordFormatter::FormatField(const FieldLayout& field, const CellValue& cell, char* out) {
   switch (field.type) {
     case FieldType::kNumeric: {
-      char text[kNumberTextCapacity];
-      const size_t length = WritePositional(RoundTo15Digits(cell.number), field.decimals, text);
-      RightAligned(text, length, out, field.width);
+      // Written in place, right-aligned: its length is known beforehand.
+      const Rounded15 number = RoundTo15Digits(cell.number);
+      const int length = number.IntegerLength() + (field.decimals > 0 ? field.decimals + 1 : 0);
+      if (length > field.width) {
+        std::memset(out, '*', static_cast<size_t>(field.width));
+      } else {
+        WritePositional(number, field.decimals, out + field.width - length);
+      }
       return;
     }
     case FieldType::kDate:
@@ -68,7 +73,7 @@ void RecordFormatter::FormatField(const FieldLayout& field, const CellValue& cel
         return;
       }
       CellTextScratch scratch;
-      EncodeInto(CellText(cell, layout_.date_system, scratch), layout_.code_page, out,
+      EncodeInto(CellText(cell, layout_.date_system, scratch), encoder_, out,
                  static_cast<size_t>(field.width), &replaced_characters_);
       return;
     }

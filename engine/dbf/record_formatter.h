@@ -10,6 +10,7 @@
 #include "engine/cell.h"
 #include "engine/dbf/memo_file.h"
 #include "engine/dbf/table_layout.h"
+#include "engine/text_codec.h"
 
 namespace dravella::engine::dbf {
 
@@ -28,6 +29,7 @@ class RecordFormatter {
   void FormatField(const FieldLayout& field, const CellValue& cell, char* out);
 
   const TableLayout& layout_;
+  CharacterEncoder encoder_;  // of the table's code page
   MemoWriter* memo_;
   std::vector<uint32_t> offsets_;  // of each field in the record
   std::string memo_text_;          // the current memo text, reused

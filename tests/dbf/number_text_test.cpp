@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "engine/dbf/number_text.h"
 
@@ -67,6 +68,10 @@ TEST(GeneralText, ShortestFormOfTheValueRoundedTo15Digits) {
   };
   for (const GeneralCase& c : cases) {
     EXPECT_EQ(General(c.value), c.text) << "value " << c.value;
+    // A column is measured without writing its numbers: the length must agree.
+    if (std::isfinite(c.value)) {
+      EXPECT_EQ(GeneralTextLength(RoundTo15Digits(c.value)), std::strlen(c.text)) << "value " << c.value;
+    }
   }
 }
 
@@ -104,7 +109,9 @@ std::string ReferenceRounding(double value) {
 }
 
 std::string ScientificOf(const Rounded15& number) {
-  std::string digits(number.digits, number.count);
+  char text[15];
+  number.Digits(text);
+  std::string digits(text, number.count);
   digits.resize(15, '0');
   char exponent[16];
   std::snprintf(exponent, sizeof exponent, "e%c%02d", number.exponent < 0 ? '-' : '+',
@@ -132,6 +139,58 @@ TEST(RoundTo15Digits, AgreesWithTheExactRoundingForDecimalsAndTheirNeighbours) {
     }
   }
   EXPECT_GT(checked, 60000);
+}
+
+// Between 10^-8 and 10^15 the rounding takes a shortcut with its own
+// edges: halves at the 16th digit, values next to a power of ten, and the
+// ends of the range.
+TEST(RoundTo15Digits, AgreesWithTheExactRoundingAcrossTheShortcutsRange) {
+  std::mt19937_64 random(20261210);
+  std::uniform_real_distribution<double> decade(-10, 17);
+  std::uniform_int_distribution<int64_t> fifteen(100000000000000, 999999999999999);
+  std::uniform_int_distribution<int> place(-10, 16);
+  std::vector<double> values;
+  for (int i = 0; i < 20000; ++i) {
+    values.push_back(std::pow(10.0, decade(random)));
+    // A half at the 16th digit, as near as a double gets to it.
+    values.push_back((static_cast<double>(fifteen(random)) * 10 + 5) * std::pow(10.0, place(random) - 15));
+  }
+  for (int power = -10; power <= 17; ++power) values.push_back(std::pow(10.0, power));
+  values.push_back(123456789012345.5);  // an exact half: ties go to the even digit
+  values.push_back(123456789012344.5);
+  for (const double base : values) {
+    for (const double value : {base, std::nextafter(base, 0.0), std::nextafter(base, 1e300), -base}) {
+      ASSERT_EQ(ScientificOf(RoundTo15Digits(value)), ReferenceRounding(value)) << value;
+    }
+  }
+}
+
+// The positional form spelled out digit by digit: digit i of the rounded
+// number stands for 10^(exponent - i).
+std::string PositionalByDigit(const Rounded15& number, int decimals) {
+  char digits[15];
+  number.Digits(digits);
+  auto digit_at = [&](int i) { return i >= 0 && i < number.count ? digits[i] : '0'; };
+  std::string text = number.negative ? "-" : "";
+  if (number.exponent < 0) text += '0';
+  for (int i = 0; i <= number.exponent; ++i) text += digit_at(i);
+  if (decimals > 0) text += '.';
+  for (int k = 1; k <= decimals; ++k) text += digit_at(number.exponent + k);
+  return text;
+}
+
+TEST(PositionalText, AgreesWithTheDigitByDigitForm) {
+  std::mt19937_64 random(7);
+  std::uniform_real_distribution<double> decade(-12, 19);
+  std::uniform_int_distribution<int> decimals(0, 20);
+  for (int i = 0; i < 20000; ++i) {
+    const double value = (i % 2 ? -1 : 1) * std::pow(10.0, decade(random));
+    const Rounded15 number = RoundTo15Digits(i % 7 == 0 ? std::round(value) : value);
+    const int places = decimals(random);
+    char text[64];
+    ASSERT_EQ(std::string(text, WritePositional(number, places, text)), PositionalByDigit(number, places))
+        << value << " with " << places << " decimals";
+  }
 }
 
 TEST(PositionalText, WritesExactlyTheGivenDecimals) {
