@@ -6,10 +6,12 @@
 #include <filesystem>
 #include <fstream>
 #include <unistd.h>
+#include <span>
 #include <string>
 #include <system_error>
 #include <vector>
 
+#include "engine/xls/biff_record_reader.h"
 #include "engine/xls/byte_source.h"
 #include "tests/engine/reader_test_support.h"
 
@@ -181,6 +183,53 @@ TEST(FileReadingTest, ScatteredStreamReadsAsItsPiecesInOrder) {
   }
   std::vector<uint8_t> past(2);
   EXPECT_EQ(stream.ReadAt(expected.size() - 1, past).code(), ErrorCode::kTruncated);
+}
+
+// Counts the bytes asked of a source.
+class CountingSource final : public xls::ByteSource {
+ public:
+  explicit CountingSource(const xls::ByteSource& inner) : inner_(inner) {}
+  uint64_t size() const override { return inner_.size(); }
+  Status ReadAt(uint64_t offset, std::span<uint8_t> out) const override {
+    read_ += out.size();
+    return inner_.ReadAt(offset, out);
+  }
+  uint64_t read() const { return read_; }
+
+ private:
+  const xls::ByteSource& inner_;
+  mutable uint64_t read_ = 0;
+};
+
+void AppendRecord(std::vector<uint8_t>& stream, uint16_t id, size_t length, uint8_t fill) {
+  stream.insert(stream.end(), {static_cast<uint8_t>(id), static_cast<uint8_t>(id >> 8),
+                               static_cast<uint8_t>(length), static_cast<uint8_t>(length >> 8)});
+  stream.insert(stream.end(), length, fill);
+}
+
+// A record with a long chain of CONTINUE records (a large shared-string
+// table) comes whole, and its bytes are read about once, not once per
+// CONTINUE record.
+TEST(FileReadingTest, ALongContinueChainIsReadOnce) {
+  constexpr uint16_t kSst = 0x00FC;
+  constexpr uint16_t kContinue = 0x003C;
+  constexpr uint16_t kEof = 0x000A;
+  std::vector<uint8_t> stream;
+  AppendRecord(stream, kSst, 8224, 1);
+  for (int i = 0; i < 400; ++i) AppendRecord(stream, kContinue, 8224, static_cast<uint8_t>(i));
+  AppendRecord(stream, kEof, 0, 0);
+  const xls::MemorySource memory(stream);
+  const CountingSource counting(memory);
+  xls::BiffRecordReader reader(counting);
+  xls::BiffRecord record;
+  ASSERT_TRUE(reader.Next(&record));
+  EXPECT_EQ(record.id, kSst);
+  const std::vector<xls::Bytes> pieces = reader.TakeContinues();
+  ASSERT_EQ(pieces.size(), 400u);
+  EXPECT_EQ(pieces.back()[8223], static_cast<uint8_t>(399));
+  ASSERT_TRUE(reader.Next(&record));
+  EXPECT_EQ(record.id, kEof);
+  EXPECT_LT(counting.read(), 2 * stream.size()) << "bytes read for a stream of " << stream.size();
 }
 
 TEST(FileReadingTest, ReadsPastAFileCutWhileOpenAreTruncationErrors) {
