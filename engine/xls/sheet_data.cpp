@@ -13,8 +13,10 @@ CellValue SheetData::ValueOf(const PackedCell& cell) const {
   CellValue value;
   value.kind = cell.kind;
   if (cell.kind == CellKind::kText) {
-    const xls::TextRef ref{static_cast<uint32_t>(cell.payload), static_cast<uint32_t>(cell.payload >> 32)};
-    value.text = cell.in_shared_table ? shared_texts_->View(ref) : texts_.View(ref);
+    // The store's own offsets: inside their arena by construction.
+    const std::string_view arena = cell.in_shared_table ? shared_texts_->bytes() : texts_.bytes();
+    value.text = std::string_view(arena.data() + static_cast<uint32_t>(cell.payload),
+                                  static_cast<size_t>(cell.payload >> 32));
   } else {
     value.number = std::bit_cast<double>(cell.payload);
   }
@@ -34,14 +36,22 @@ CellValue SheetData::cell(uint32_t row, uint32_t column) const {
 }
 
 void SheetData::ReadRow(uint32_t row, uint32_t first_column, std::span<CellValue> out) const {
-  std::fill(out.begin(), out.end(), CellValue{});
-  if (cells_.empty() || row < range_.first_row || row > range_.last_row) return;
+  if (cells_.empty() || row < range_.first_row || row > range_.last_row) {
+    std::fill(out.begin(), out.end(), CellValue{});
+    return;
+  }
+  // The row's cells are in column order: one walk fills every place, each
+  // once, an empty value where no cell is stored.
   const size_t r = row - range_.first_row;
-  for (size_t i = row_starts_[r]; i < row_starts_[r + 1]; ++i) {
-    const uint32_t column = cells_[i].position & 0xFFFF;
-    if (column < first_column) continue;
-    if (column - first_column >= out.size()) break;
-    out[column - first_column] = ValueOf(cells_[i]);
+  size_t i = row_starts_[r];
+  const size_t end = row_starts_[r + 1];
+  while (i < end && (cells_[i].position & 0xFFFF) < first_column) ++i;
+  for (size_t place = 0; place < out.size(); ++place) {
+    if (i < end && (cells_[i].position & 0xFFFF) - first_column == place) {
+      out[place] = ValueOf(cells_[i++]);
+    } else {
+      out[place] = CellValue{};
+    }
   }
 }
 
@@ -70,11 +80,16 @@ void SheetDataBuilder::Add(uint16_t row, uint16_t column, CellKind kind, bool sh
   Touch(row, column);
   auto& cells = sheet_->cells_;
   const SheetData::PackedCell cell{(uint32_t{row} << 16) | column, kind, shared, payload};
+  // The usual case: the next cell of the row being read.
+  if (in_order_ && row == indexed_row_ && cell.position > last_position_) {
+    last_position_ = cell.position;
+    cells.push_back(cell);
+    return;
+  }
   if (in_order_) {
     if (!cells.empty()) {
-      const uint32_t last = cells.back().position;
-      if (cell.position <= last) {
-        if (cell.position == last) {
+      if (cell.position <= last_position_) {
+        if (cell.position == last_position_) {
           cells.back() = cell;  // a later record of the same cell wins
           return;
         }
@@ -84,12 +99,14 @@ void SheetDataBuilder::Add(uint16_t row, uint16_t column, CellKind kind, bool sh
       indexed_first_row_ = row;
     }
     if (in_order_) {
-      // Rows without cells before this one get empty entries.
+      // A new row; rows without cells before it get empty entries.
       auto& starts = sheet_->row_starts_;
       const auto count = static_cast<uint32_t>(cells.size());
       while (indexed_first_row_ + starts.size() <= row) starts.push_back(count);
+      indexed_row_ = row;
     }
   }
+  last_position_ = cell.position;
   cells.push_back(cell);
 }
 

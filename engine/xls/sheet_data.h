@@ -90,6 +90,8 @@ class SheetDataBuilder {
   std::unique_ptr<SheetData> sheet_;
   bool in_order_ = true;
   uint32_t indexed_first_row_ = 0;  // the row of row_starts_[0] while in order
+  uint32_t indexed_row_ = UINT32_MAX;  // the last row given a row_starts_ entry
+  uint32_t last_position_ = 0;        // of the last cell stored
 };
 
 }  // namespace xls

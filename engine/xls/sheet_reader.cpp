@@ -1,6 +1,7 @@
 #include "engine/xls/sheet_reader.h"
 
 #include <algorithm>
+#include <bit>
 #include <optional>
 
 #include "engine/xls/biff_record_ids.h"
@@ -44,6 +45,8 @@ class SheetReader {
   Result<std::unique_ptr<SheetData>> Read(const WorksheetEntry& entry);
 
  private:
+  // True when the record was one of the common cell records, read quickly.
+  bool ReadCommonCell(const BiffRecord& record);
   Status Dispatch(const BiffRecord& record);
   Status DispatchBiff2(const BiffRecord& record);
   Status DispatchBiff34(const BiffRecord& record);
@@ -110,7 +113,9 @@ Result<std::unique_ptr<SheetData>> SheetReader::Read(const WorksheetEntry& entry
                                                   ", where there is no BOF record");
   }
   BiffRecord record;
+  const bool biff58 = version_ == BiffVersion::kBiff5 || version_ == BiffVersion::kBiff8;
   while (reader_.Next(&record)) {
+    if (biff58 && ReadCommonCell(record)) continue;
     if (record.id == record_id::kEof) {
       SettlePendingFormula();
       return builder_.Finish();
@@ -126,6 +131,53 @@ Result<std::unique_ptr<SheetData>> SheetReader::Read(const WorksheetEntry& entry
   return Status::Error(ErrorCode::kTruncated, "worksheet \"" + entry.name + "\" ends at offset " +
                                                   std::to_string(reader_.offset()) +
                                                   (reader_.cut_short() ? " inside a record" : " without its EOF record"));
+}
+
+namespace {
+
+uint16_t U16At(const uint8_t* p) { return static_cast<uint16_t>(p[0] | p[1] << 8); }
+uint32_t U32At(const uint8_t* p) { return U16At(p) | static_cast<uint32_t>(U16At(p + 2)) << 16; }
+
+}  // namespace
+
+// The records that make up nearly every worksheet, read without the general
+// dispatch: a whole record of the usual length, no formula waiting for its
+// text. Anything else (a short record, an out-of-range string index) goes
+// the general way, which reports it.
+bool SheetReader::ReadCommonCell(const BiffRecord& r) {
+  if (pending_formula_) return false;
+  const uint8_t* p = r.payload.data();
+  const size_t size = r.payload.size();
+  switch (r.id) {
+    case record_id::kRk:  // cell | RK: 4
+      if (size < 10) return false;
+      builder_.AddNumber(U16At(p), U16At(p + 2), DecodeRk(U32At(p + 6)), IsDateXf(U16At(p + 4)));
+      return true;
+    case record_id::kNumber: {  // cell | IEEE double: 8
+      if (size < 14) return false;
+      uint64_t bits = U32At(p + 6) | static_cast<uint64_t>(U32At(p + 10)) << 32;
+      builder_.AddNumber(U16At(p), U16At(p + 2), std::bit_cast<double>(bits), IsDateXf(U16At(p + 4)));
+      return true;
+    }
+    case record_id::kLabelSst: {  // cell | string index: 4
+      if (size < 10) return false;
+      const uint32_t index = U32At(p + 6);
+      const std::vector<TextRef>& strings = globals_.shared_strings.strings;
+      if (index >= strings.size()) return false;
+      builder_.AddSharedText(U16At(p), U16At(p + 2), strings[index]);
+      return true;
+    }
+    case record_id::kBoolErr:  // cell | value: 1 | is error: 1
+      if (size < 8) return false;
+      if (p[7] != 0) {
+        builder_.AddError(U16At(p), U16At(p + 2), p[6]);
+      } else {
+        builder_.AddBoolean(U16At(p), U16At(p + 2), p[6] != 0);
+      }
+      return true;
+    default:
+      return false;
+  }
 }
 
 Status SheetReader::Dispatch(const BiffRecord& record) {

@@ -21,6 +21,7 @@ class TextArena {
   TextRef Since(size_t start) const {
     return {static_cast<uint32_t>(start), static_cast<uint32_t>(bytes_.size() - start)};
   }
+  std::string_view bytes() const { return bytes_; }
   std::string_view View(TextRef ref) const { return std::string_view(bytes_).substr(ref.offset, ref.length); }
   void Shrink() { bytes_.shrink_to_fit(); }
 
