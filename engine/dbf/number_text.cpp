@@ -94,8 +94,9 @@ bool TryShortDecimal(double magnitude, Rounded15& number) {
 // once, off by at most half an ulp of p (an ulp there is 1/64 to 1/8). p's
 // fraction is a whole number of ulps: unless it is exactly one half, it is
 // at least an ulp away from one half, and the exact product rounds the same
-// way p does. An exact half, and a p near either end of the interval (where
-// the leading digit's place is in doubt), are left to the library.
+// way p does. At an exact half the exact product is looked at; a p near
+// either end of the interval (where the leading digit's place is in doubt)
+// is left to the library.
 bool TryFifteenDigits(double magnitude, Rounded15& number) {
   static constexpr double kPowersOfTen[] = {1,    1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
                                             1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
@@ -124,8 +125,45 @@ bool TryFifteenDigits(double magnitude, Rounded15& number) {
   // Below 2^63: the signed conversion is one instruction, the unsigned one a branch.
   auto whole = static_cast<uint64_t>(static_cast<int64_t>(scaled));
   const double fraction = scaled - static_cast<double>(whole);
-  if (fraction == 0.5) return false;
-  whole += fraction > 0.5 ? 1 : 0;
+  if (fraction == 0.5) {
+    // p itself ends in one half (common: its ulp is often 1/8), so the
+    // exact product decides, in integers: magnitude = m * 2^e, 10^k =
+    // 5^k * 2^k, and m * 5^k * 2^(e + k) is compared with whole + 1/2.
+    constexpr uint64_t kFivePowers[] = {1,
+                                        5,
+                                        25,
+                                        125,
+                                        625,
+                                        3125,
+                                        15625,
+                                        78125,
+                                        390625,
+                                        1953125,
+                                        9765625,
+                                        48828125,
+                                        244140625,
+                                        1220703125,
+                                        6103515625,
+                                        30517578125,
+                                        152587890625,
+                                        762939453125,
+                                        3814697265625,
+                                        19073486328125,
+                                        95367431640625,
+                                        476837158203125,
+                                        2384185791015625};
+    const uint64_t mantissa = (bits & ((uint64_t{1} << 52) - 1)) | (uint64_t{1} << 52);
+    const int two_power = static_cast<int>(bits >> 52) - 1075 + shift;  // magnitude is normal here
+    if (two_power >= 0 || two_power < -120) return false;
+    const unsigned __int128 product = static_cast<unsigned __int128>(mantissa) * kFivePowers[shift];
+    const int drop = -two_power;
+    const unsigned __int128 rest = product & ((static_cast<unsigned __int128>(1) << drop) - 1);
+    const unsigned __int128 half = static_cast<unsigned __int128>(1) << (drop - 1);
+    const bool up = rest > half || (rest == half && (whole & 1) != 0);
+    whole += up ? 1 : 0;
+  } else {
+    whole += fraction > 0.5 ? 1 : 0;
+  }
   SetDigits(whole, 15, exponent, number);
   return true;
 }
