@@ -93,6 +93,15 @@ size_t WriteDateText(const CalendarValue& value, char* out) {
   return static_cast<size_t>(p - out);
 }
 
+size_t DateTextLength(const CalendarValue& value) {
+  constexpr size_t kTime = 8;  // HH:MM:SS
+  if (value.time_only) return kTime;
+  // The 1904 system reaches past 9999; such a year is written in full.
+  const size_t year = value.year <= 9999 ? 4 : (value.year <= 99999 ? 5 : 6);
+  const size_t date = year + 6;  // -MM-DD
+  return value.has_time() ? date + 1 + kTime : date;
+}
+
 void WriteDateDigits(const CalendarValue& value, char* out) {
   out = WriteDigits(out, value.year, 4);
   out = WriteDigits(out, value.month, 2);

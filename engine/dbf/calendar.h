@@ -37,6 +37,9 @@ inline constexpr size_t kDateTextCapacity = 24;
 // YYYY-MM-DD, YYYY-MM-DD HH:MM:SS, or HH:MM:SS for a time of day.
 size_t WriteDateText(const CalendarValue& value, char* out);
 
+// The length of that text, without writing it.
+size_t DateTextLength(const CalendarValue& value);
+
 // YYYYMMDD (8 characters) of a value that FitsDateField.
 void WriteDateDigits(const CalendarValue& value, char* out);
 

@@ -78,14 +78,22 @@ size_t EncodeInto(std::string_view utf8, CodePage page, char* out, size_t limit,
 
 size_t EncodeInto(std::string_view utf8, const CharacterEncoder& encoder, char* out, size_t limit,
                   size_t* replaced) {
-  const size_t ascii = AsciiRun(utf8, 0);
-  if (ascii == utf8.size()) {
-    const size_t n = std::min(ascii, limit);
-    std::copy_n(utf8.data(), n, out);
-    return n;
-  }
-  size_t written = 0;
+  // The ASCII lead, copied while it is checked, eight bytes at a time.
+  const size_t room = std::min(utf8.size(), limit);
   size_t pos = 0;
+  while (room - pos >= 8) {
+    uint64_t word;
+    std::memcpy(&word, utf8.data() + pos, sizeof word);
+    if ((word & 0x8080808080808080u) != 0) break;
+    std::memcpy(out + pos, &word, sizeof word);
+    pos += 8;
+  }
+  while (pos < room && static_cast<unsigned char>(utf8[pos]) < 0x80) {
+    out[pos] = utf8[pos];
+    ++pos;
+  }
+  if (pos == room) return pos;  // all of it, or as much as fits
+  size_t written = pos;
   while (pos < utf8.size()) {
     const char lead = utf8[pos];
     if (static_cast<unsigned char>(lead) < 0x80) {

@@ -41,7 +41,7 @@ void ColumnSurvey::Add(const CellValue& cell) {
   } else if (kind == CellKind::kDate) {
     const CalendarValue date = SerialToCalendar(cell.number, system_);
     dates_fit_date_field_ &= date.FitsDateField();
-    length = WriteDateText(date, scratch.bytes);
+    length = DateTextLength(date);
   } else {
     numbers_finite_ &= kind != CellKind::kNumber;
     length = CellText(cell, system_, scratch).size();

@@ -16,9 +16,13 @@ struct DateCase {
   const char* digits;  // nullptr: not a value a D field can hold
 };
 
+// The date text; a column is measured without writing it, so the length
+// given beforehand must be the length written.
 std::string TextOf(const CalendarValue& value) {
   char text[kDateTextCapacity];
-  return std::string(text, WriteDateText(value, text));
+  const size_t length = WriteDateText(value, text);
+  EXPECT_EQ(DateTextLength(value), length) << std::string(text, length);
+  return std::string(text, length);
 }
 
 TEST(Calendar, SerialsInBothDateSystems) {
