@@ -1,5 +1,7 @@
 #include "engine/xls/shared_strings.h"
 
+#include <algorithm>
+
 #include "engine/xls/biff_string_reader.h"
 
 namespace dravella::engine::xls {
@@ -9,13 +11,21 @@ SharedStrings ReadSharedStrings(Bytes sst, std::span<const Bytes> continuations)
   constexpr size_t kHeaderSize = 8;
   BiffStringReader reader(sst, kHeaderSize, continuations);
   std::string* buffer = table.texts->buffer();
+  // Sized once from the records, so the texts are not copied as they grow:
+  // a string takes at least 3 bytes there, and its UTF-8 seldom much more
+  // than its bytes (it may take twice as many; then the arena still grows).
+  size_t record_bytes = sst.size();
+  for (const Bytes& piece : continuations) record_bytes += piece.size();
+  uint32_t unique_count = 0;
+  if (sst.size() >= kHeaderSize) unique_count = sst[4] | sst[5] << 8 | sst[6] << 16 | uint32_t{sst[7]} << 24;
+  table.strings.reserve(std::min<size_t>(unique_count, record_bytes / 3));
+  buffer->reserve(record_bytes + record_bytes / 4);
   while (!reader.AtEnd()) {
     const size_t start = buffer->size();
     const bool complete = reader.ReadUnicodeString(2, buffer);
     table.strings.push_back(table.texts->Since(start));
     if (!complete) break;
   }
-  table.texts->Shrink();
   return table;
 }
 

@@ -23,7 +23,6 @@ class TextArena {
   }
   std::string_view bytes() const { return bytes_; }
   std::string_view View(TextRef ref) const { return std::string_view(bytes_).substr(ref.offset, ref.length); }
-  void Shrink() { bytes_.shrink_to_fit(); }
 
  private:
   std::string bytes_;
