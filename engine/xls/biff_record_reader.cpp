@@ -67,6 +67,7 @@ bool BiffRecordReader::FillWindow() {
     ReadU16(stream_, at - window_start_ + 2, &length);
     if (need > 0 && id != record_id::kContinue) break;
     need += kHeaderSize + length;
+    if (!keep_continues_) break;  // the record alone
   }
   need = std::min(need, stream_size_ - offset_);
   if (!Covers(offset_, std::max<size_t>(need, 1)) && !Load(offset_, need)) return false;
@@ -87,7 +88,7 @@ bool BiffRecordReader::Next(BiffRecord* record) {
                                       static_cast<uint16_t>(bytes[next] | bytes[next + 1] << 8) != record_id::kContinue;
       // From a source the next header must be in the window too, or a CONTINUE
       // record beyond it might be missed; a stream in memory is all there.
-      if (followed_in_window || (source_ == nullptr && next <= size)) {
+      if (followed_in_window || ((source_ == nullptr || !keep_continues_) && next <= size)) {
         if (offset_ >= stream_size_ || !read_error_.ok()) return false;
         record->id = static_cast<uint16_t>(bytes[local] | bytes[local + 1] << 8);
         record->payload = stream_.subspan(local + kHeaderSize, length);
@@ -103,7 +104,7 @@ bool BiffRecordReader::Next(BiffRecord* record) {
 bool BiffRecordReader::NextSlowly(BiffRecord* record) {
   if (offset_ >= stream_size_) return false;
   if (!read_error_.ok()) return false;
-  if (source_ && !InWindowWithoutContinue() && !FillWindow()) return false;
+  if (source_ && !(keep_continues_ && InWindowWithoutContinue()) && !FillWindow()) return false;
   const size_t local = offset_ - window_start_;
   uint16_t id = 0;
   uint16_t length = 0;

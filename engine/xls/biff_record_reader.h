@@ -32,6 +32,11 @@ class BiffRecordReader {
   // record's header or payload runs past it (then cut_short() is true).
   bool Next(BiffRecord* record);
 
+  // For walks that look at records one by one (finding where a substream
+  // ends): a record's CONTINUE records need not share its window, which then
+  // stays small however long the chain.
+  void ReadContinuesApart() { keep_continues_ = false; }
+
   // The id of the next record, without reading it.
   std::optional<uint16_t> PeekId() const;
 
@@ -62,6 +67,7 @@ class BiffRecordReader {
   size_t offset_;
   bool cut_short_ = false;
   const ByteSource* source_ = nullptr;
+  bool keep_continues_ = true;
   std::vector<uint8_t> window_;
   size_t window_start_ = 0;
   size_t stream_size_ = stream_.size();

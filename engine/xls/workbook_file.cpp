@@ -50,6 +50,7 @@ Status FileError(ErrorCode code, const std::string& name, const std::string& wha
 // stream when there is no such EOF: the globals reader then says what is wrong.
 Result<size_t> GlobalsEnd(const xls::ByteSource& stream) {
   xls::BiffRecordReader walker(stream);
+  walker.ReadContinuesApart();  // only the ids count here
   xls::BiffRecord record;
   size_t depth = 0;
   while (walker.Next(&record)) {
