@@ -15,10 +15,9 @@ CellValue SheetData::ValueOf(const PackedCell& cell) const {
   if (cell.kind == CellKind::kText) {
     // The store's own offsets: inside their arena by construction.
     const std::string_view arena = cell.in_shared_table ? shared_texts_->bytes() : texts_.bytes();
-    value.text = std::string_view(arena.data() + static_cast<uint32_t>(cell.payload),
-                                  static_cast<size_t>(cell.payload >> 32));
+    value.text = std::string_view(arena.data() + cell.payload_low, cell.payload_high);
   } else {
-    value.number = std::bit_cast<double>(cell.payload);
+    value.number = std::bit_cast<double>(cell.payload());
   }
   return value;
 }
@@ -28,10 +27,9 @@ CellValue SheetData::cell(uint32_t row, uint32_t column) const {
   const size_t r = row - range_.first_row;
   const auto begin = cells_.begin() + row_starts_[r];
   const auto end = cells_.begin() + row_starts_[r + 1];
-  const uint32_t position = (row << 16) | column;
-  const auto it = std::lower_bound(begin, end, position,
-                                   [](const PackedCell& c, uint32_t p) { return c.position < p; });
-  if (it == end || it->position != position) return {};
+  const auto it = std::lower_bound(begin, end, column,
+                                   [](const PackedCell& c, uint32_t wanted) { return c.column < wanted; });
+  if (it == end || it->column != column) return {};
   return ValueOf(*it);
 }
 
@@ -45,12 +43,23 @@ void SheetData::ReadRow(uint32_t row, uint32_t first_column, std::span<CellValue
   const size_t r = row - range_.first_row;
   size_t i = row_starts_[r];
   const size_t end = row_starts_[r + 1];
-  while (i < end && (cells_[i].position & 0xFFFF) < first_column) ++i;
+  while (i < end && cells_[i].column < first_column) ++i;
+  const char* const shared = shared_texts_ ? shared_texts_->bytes().data() : nullptr;
+  const char* const own = texts_.bytes().data();
   for (size_t place = 0; place < out.size(); ++place) {
-    if (i < end && (cells_[i].position & 0xFFFF) - first_column == place) {
-      out[place] = ValueOf(cells_[i++]);
+    CellValue& value = out[place];
+    if (i < end && cells_[i].column - first_column == place) {
+      const PackedCell& cell = cells_[i++];
+      value.kind = cell.kind;
+      if (cell.kind == CellKind::kText) {
+        value.number = 0;
+        value.text = std::string_view((cell.in_shared_table ? shared : own) + cell.payload_low, cell.payload_high);
+      } else {
+        value.number = std::bit_cast<double>(cell.payload());
+        value.text = {};
+      }
     } else {
-      out[place] = CellValue{};
+      value = CellValue{};
     }
   }
 }
@@ -79,21 +88,23 @@ void SheetDataBuilder::Reserve(size_t cells) {
 void SheetDataBuilder::Add(uint16_t row, uint16_t column, CellKind kind, bool shared, uint64_t payload) {
   Touch(row, column);
   auto& cells = sheet_->cells_;
-  const SheetData::PackedCell cell{(uint32_t{row} << 16) | column, kind, shared, payload};
+  const SheetData::PackedCell cell{column, kind, shared, static_cast<uint32_t>(payload),
+                                   static_cast<uint32_t>(payload >> 32)};
+  const uint32_t position = (uint32_t{row} << 16) | column;
   // The usual case: the next cell of the row being read.
-  if (in_order_ && row == indexed_row_ && cell.position > last_position_) {
-    last_position_ = cell.position;
+  if (in_order_ && row == indexed_row_ && position > last_position_) {
+    last_position_ = position;
     cells.push_back(cell);
     return;
   }
   if (in_order_) {
     if (!cells.empty()) {
-      if (cell.position <= last_position_) {
-        if (cell.position == last_position_) {
+      if (position <= last_position_) {
+        if (position == last_position_) {
           cells.back() = cell;  // a later record of the same cell wins
           return;
         }
-        in_order_ = false;  // sorted and indexed at the end
+        LeaveOrder();
       }
     } else {
       indexed_first_row_ = row;
@@ -106,8 +117,20 @@ void SheetDataBuilder::Add(uint16_t row, uint16_t column, CellKind kind, bool sh
       indexed_row_ = row;
     }
   }
-  last_position_ = cell.position;
+  if (!in_order_) rows_.push_back(row);
+  last_position_ = position;
   cells.push_back(cell);
+}
+
+void SheetDataBuilder::LeaveOrder() {
+  in_order_ = false;
+  // The rows of the cells so far, from the index built for them.
+  const auto& starts = sheet_->row_starts_;
+  rows_.reserve(sheet_->cells_.capacity());
+  for (size_t r = 0; r < starts.size(); ++r) {
+    const size_t end = r + 1 < starts.size() ? starts[r + 1] : sheet_->cells_.size();
+    rows_.insert(rows_.end(), end - starts[r], static_cast<uint16_t>(indexed_first_row_ + r));
+  }
 }
 
 void SheetDataBuilder::AddNumber(uint16_t row, uint16_t column, double value, bool date_format) {
@@ -143,26 +166,25 @@ void SheetDataBuilder::AddEmpty(uint16_t row, uint16_t column) {
 
 void SheetDataBuilder::SortAndIndex() {
   auto& cells = sheet_->cells_;
-  const auto by_position = [](const SheetData::PackedCell& a, const SheetData::PackedCell& b) {
-    return a.position < b.position;
-  };
-  std::stable_sort(cells.begin(), cells.end(), by_position);
-  // Keep the last record of each cell.
-  size_t kept = 0;
-  for (size_t i = 0; i < cells.size(); ++i) {
-    if (i + 1 < cells.size() && cells[i + 1].position == cells[i].position) continue;
-    cells[kept++] = cells[i];
-  }
-  cells.resize(kept);
+  const auto position_of = [this, &cells](uint32_t i) { return (uint32_t{rows_[i]} << 16) | cells[i].column; };
+  std::vector<uint32_t> order(cells.size());
+  for (uint32_t i = 0; i < order.size(); ++i) order[i] = i;
+  std::stable_sort(order.begin(), order.end(),
+                   [&](uint32_t a, uint32_t b) { return position_of(a) < position_of(b); });
+  // Keep the last record of each cell, row by row.
   const CellRange& range = sheet_->range_;
   auto& starts = sheet_->row_starts_;
   starts.assign(size_t{range.last_row} - range.first_row + 2, 0);
-  size_t next = 0;
-  for (uint32_t r = range.first_row; r <= range.last_row; ++r) {
-    starts[r - range.first_row] = static_cast<uint32_t>(next);
-    while (next < cells.size() && (cells[next].position >> 16) == r) ++next;
+  std::vector<SheetData::PackedCell> sorted;
+  sorted.reserve(order.size());
+  for (size_t k = 0; k < order.size(); ++k) {
+    if (k + 1 < order.size() && position_of(order[k + 1]) == position_of(order[k])) continue;
+    ++starts[rows_[order[k]] - range.first_row + 1];
+    sorted.push_back(cells[order[k]]);
   }
-  starts.back() = static_cast<uint32_t>(next);
+  for (size_t r = 1; r < starts.size(); ++r) starts[r] += starts[r - 1];
+  cells = std::move(sorted);
+  rows_ = {};
 }
 
 std::unique_ptr<SheetData> SheetDataBuilder::Finish() {

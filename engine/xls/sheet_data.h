@@ -1,6 +1,7 @@
 // One worksheet's cells as read from the workbook, kept compact: the
-// non-empty cells packed 16 bytes each and sorted by position, a row index
-// over them, and the texts in one arena.
+// non-empty cells packed 12 bytes each and sorted by row and column, a row
+// index over them (which is where a cell's row is kept), and the texts in
+// one arena.
 #pragma once
 
 #include <cstdint>
@@ -41,11 +42,16 @@ class SheetData {
   friend class xls::SheetDataBuilder;
 
   struct PackedCell {
-    uint32_t position;  // row << 16 | column
+    uint16_t column;
     CellKind kind;
     bool in_shared_table;  // text: in the workbook's shared strings, not this sheet's
-    uint64_t payload;      // number: its bits; text: offset | length << 32
+    // number: its bits; text: offset | length << 32. Two halves, so that a
+    // cell takes 12 bytes, not 16.
+    uint32_t payload_low;
+    uint32_t payload_high;
+    uint64_t payload() const { return payload_low | uint64_t{payload_high} << 32; }
   };
+  static_assert(sizeof(PackedCell) == 12);
   CellValue ValueOf(const PackedCell& cell) const;
 
   CellRange range_;
@@ -86,12 +92,15 @@ class SheetDataBuilder {
   void Touch(uint16_t row, uint16_t column);
   void Add(uint16_t row, uint16_t column, CellKind kind, bool shared, uint64_t payload);
 
+  // Records out of order: from here on each cell's row is kept beside it.
+  void LeaveOrder();
   void SortAndIndex();
   std::unique_ptr<SheetData> sheet_;
   bool in_order_ = true;
-  uint32_t indexed_first_row_ = 0;  // the row of row_starts_[0] while in order
+  uint32_t indexed_first_row_ = 0;     // the row of row_starts_[0] while in order
   uint32_t indexed_row_ = UINT32_MAX;  // the last row given a row_starts_ entry
-  uint32_t last_position_ = 0;        // of the last cell stored
+  uint32_t last_position_ = 0;         // row << 16 | column of the last cell stored
+  std::vector<uint16_t> rows_;         // each cell's row, once out of order
 };
 
 }  // namespace xls

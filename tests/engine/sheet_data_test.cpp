@@ -92,6 +92,8 @@ TEST(SheetDataTest, RowIndexAgreesWithAPlainMapWhateverTheOrder) {
       {"a repeated cell in order", {{0, 0, 1}, {0, 0, 2}, {0, 1, 3}, {1, 0, 4}, {1, 0, 5}}},
       {"one row out of order", {{0, 0, 1}, {5, 0, 2}, {3, 1, 3}, {5, 0, 4}, {6, 2, 5}}},
       {"columns backwards", {{2, 4, 1}, {2, 3, 2}, {2, 1, 3}, {2, 3, 4}}},
+      {"order lost after rows with gaps, then an early cell again",
+       {{1, 0, 1}, {1, 2, 2}, {4, 1, 3}, {2, 0, 4}, {4, 1, 5}, {1, 2, 6}, {7, 3, 7}}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
