@@ -37,6 +37,9 @@ class CellGrid {
     for (uint32_t c = 0; c < out.size(); ++c) out[c] = at(row, c);
   }
   virtual DateSystem date_system() const = 0;
+  // True when two threads may read the grid at once (cells held in memory,
+  // no state changed by reading): a large table is then written by two.
+  virtual bool reads_concurrently() const { return false; }
 };
 
 }  // namespace dravella::engine

@@ -52,6 +52,7 @@ class SheetBlock final : public CellGrid {
     sheet_.ReadRow(block_.first_row + row, block_.first_column, out);
   }
   DateSystem date_system() const override { return dates_; }
+  bool reads_concurrently() const override { return true; }  // the store is not changed by reading
 
  private:
   const SheetData& sheet_;

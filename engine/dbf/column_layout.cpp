@@ -49,6 +49,18 @@ void ColumnSurvey::Add(const CellValue& cell) {
   AddText(length, length);
 }
 
+void ColumnSurvey::Merge(const ColumnSurvey& other) {
+  kinds_ |= other.kinds_;
+  numbers_finite_ &= other.numbers_finite_;
+  dates_fit_date_field_ &= other.dates_fit_date_field_;
+  integer_length_ = std::max(integer_length_, other.integer_length_);
+  decimals_ = std::max(decimals_, other.decimals_);
+  longest_text_ = std::max(longest_text_, other.longest_text_);
+  longest_cut_text_ = std::max(longest_cut_text_, other.longest_cut_text_);
+  memo_blocks_iii_ += other.memo_blocks_iii_;
+  memo_blocks_iv_ += other.memo_blocks_iv_;
+}
+
 void ColumnSurvey::AddText(size_t whole_bytes, size_t cut_bytes) {
   longest_text_ = std::max(longest_text_, whole_bytes);
   longest_cut_text_ = std::max(longest_cut_text_, cut_bytes);

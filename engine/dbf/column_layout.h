@@ -44,6 +44,8 @@ class ColumnSurvey {
       : system_(system), encoder_(static_cast<uint16_t>(page)) {}
 
   void Add(const CellValue& cell);
+  // Takes in what another survey of the same column saw (other rows).
+  void Merge(const ColumnSurvey& other);
   FieldLayout Decide(DbfLevel level) const;  // the name is left empty
 
   // 512-byte blocks the column's texts fill when it is a memo column.

@@ -38,6 +38,10 @@ struct DbfOptions {
   CodePage code_page = CodePage::k1252;
   // The date stamped into the header; the day of the save when empty.
   std::optional<DbfDate> header_date;
+  // A large table from a grid that reads concurrently is planned and
+  // formatted by two threads on a machine with a second core; the bytes
+  // are the same either way.
+  bool side_by_side = true;
 };
 
 }  // namespace dravella::engine

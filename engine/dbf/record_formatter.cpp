@@ -29,6 +29,7 @@ void RightAligned(const char* text, size_t length, char* field, int width) {
 RecordFormatter::RecordFormatter(const TableLayout& layout, MemoWriter* memo)
     : layout_(layout), encoder_(static_cast<uint16_t>(layout.code_page)), memo_(memo) {
   uint32_t offset = 1;  // after the deletion flag
+  row_.reserve(layout.fields.size());  // Format never allocates (it may run on a second thread)
   offsets_.reserve(layout.fields.size());
   for (const FieldLayout& field : layout.fields) {
     offsets_.push_back(offset);

@@ -7,6 +7,7 @@
 #include "engine/dbf/field_names.h"
 #include "engine/dbf/level_rules.h"
 #include "engine/dbf/memo_file.h"
+#include "engine/dbf/side_by_side.h"
 
 namespace dravella::engine::dbf {
 namespace {
@@ -25,7 +26,7 @@ std::vector<std::string> HeaderTexts(const CellGrid& grid, uint32_t columns) {
 
 }  // namespace
 
-Result<TableLayout> PlanTable(const CellGrid& grid, DbfLevel level, CodePage page) {
+Result<TableLayout> PlanTable(const CellGrid& grid, DbfLevel level, CodePage page, bool side_by_side) {
   const LevelRules& rules = RulesOf(level);
   const uint32_t columns = std::max<uint32_t>(grid.columns(), 1);
   const uint32_t records = grid.rows() > 1 ? grid.rows() - 1 : 0;
@@ -48,13 +49,31 @@ Result<TableLayout> PlanTable(const CellGrid& grid, DbfLevel level, CodePage pag
   layout.date_system = grid.date_system();
   layout.record_count = records;
 
-  std::vector<ColumnSurvey> surveys(columns, ColumnSurvey(grid.date_system(), page));
   const uint32_t grid_columns = std::min(columns, grid.columns());
+  // Each half has its own row of cells, made here: nothing is allocated on the
+  // second thread.
   std::vector<CellValue> cells(grid_columns);
-  for (uint32_t row = 1; row <= records; ++row) {
-    grid.RowAt(row, cells);
-    for (uint32_t c = 0; c < grid_columns; ++c) surveys[c].Add(cells[c]);
+  std::vector<CellValue> second_cells(grid_columns);
+  const auto survey_rows = [&grid, grid_columns](uint32_t first, uint32_t last, std::vector<CellValue>& cells,
+                                                 std::vector<ColumnSurvey>& surveys) {
+    for (uint32_t row = first; row <= last; ++row) {
+      grid.RowAt(row, cells);
+      for (uint32_t c = 0; c < grid_columns; ++c) surveys[c].Add(cells[c]);
+    }
+  };
+  std::vector<ColumnSurvey> surveys(columns, ColumnSurvey(grid.date_system(), page));
+  bool surveyed = false;
+  if (side_by_side && records >= kSideBySideRecords && grid.reads_concurrently()) {
+    // The second half of the rows on another thread, then its findings added in.
+    std::vector<ColumnSurvey> second(columns, ColumnSurvey(grid.date_system(), page));
+    const uint32_t middle = records / 2;
+    surveyed = RunSideBySide([&] { survey_rows(1, middle, cells, surveys); },
+                             [&] { survey_rows(middle + 1, records, second_cells, second); });
+    if (surveyed) {
+      for (uint32_t c = 0; c < columns; ++c) surveys[c].Merge(second[c]);
+    }
   }
+  if (!surveyed) survey_rows(1, records, cells, surveys);
 
   const std::vector<std::string> names = MakeFieldNames(HeaderTexts(grid, columns), page);
   uint64_t record_length = 1;

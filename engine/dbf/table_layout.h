@@ -26,6 +26,12 @@ struct TableLayout {
 // empty grid counts as one empty cell. Fails with kTooManyFields,
 // kTooManyRecords or kRecordTooLong (kWriteFailed for a memo file beyond
 // the format's block numbers), the description naming the limit.
-Result<TableLayout> PlanTable(const CellGrid& grid, DbfLevel level, CodePage page);
+// With side_by_side, a large grid that reads_concurrently() is surveyed by
+// two threads, half the rows each; the plan is the same.
+Result<TableLayout> PlanTable(const CellGrid& grid, DbfLevel level, CodePage page,
+                              bool side_by_side = false);
+
+// Records from which a second thread is worth starting.
+inline constexpr uint32_t kSideBySideRecords = 16384;
 
 }  // namespace dravella::engine::dbf
