@@ -13,7 +13,6 @@ namespace {
 // Big enough that a window holds hundreds of cell records; a record chain
 // longer than this gets a window of its own size.
 constexpr size_t kWindowSize = 256 * 1024;
-constexpr size_t kHeaderSize = 4;
 
 }  // namespace
 
@@ -72,33 +71,6 @@ bool BiffRecordReader::FillWindow() {
   need = std::min(need, stream_size_ - offset_);
   if (!Covers(offset_, std::max<size_t>(need, 1)) && !Load(offset_, need)) return false;
   return true;
-}
-
-bool BiffRecordReader::Next(BiffRecord* record) {
-  // The common case first: a whole record in the stream or window, and the
-  // next header there too, starting no CONTINUE record.
-  if (offset_ >= window_start_) {
-    const size_t local = offset_ - window_start_;
-    const uint8_t* bytes = stream_.data();
-    const size_t size = stream_.size();
-    if (local + kHeaderSize <= size) {
-      const auto length = static_cast<uint16_t>(bytes[local + 2] | bytes[local + 3] << 8);
-      const size_t next = local + kHeaderSize + length;
-      const bool followed_in_window = next + 2 <= size &&
-                                      static_cast<uint16_t>(bytes[next] | bytes[next + 1] << 8) != record_id::kContinue;
-      // From a source the next header must be in the window too, or a CONTINUE
-      // record beyond it might be missed; a stream in memory is all there.
-      if (followed_in_window || ((source_ == nullptr || !keep_continues_) && next <= size)) {
-        if (offset_ >= stream_size_ || !read_error_.ok()) return false;
-        record->id = static_cast<uint16_t>(bytes[local] | bytes[local + 1] << 8);
-        record->payload = stream_.subspan(local + kHeaderSize, length);
-        record->offset = offset_;
-        offset_ += kHeaderSize + size_t{length};
-        return true;
-      }
-    }
-  }
-  return NextSlowly(record);
 }
 
 bool BiffRecordReader::NextSlowly(BiffRecord* record) {

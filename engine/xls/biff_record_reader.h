@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "engine/status.h"
+#include "engine/xls/biff_record_ids.h"
 #include "engine/xls/byte_reader.h"
 
 namespace dravella::engine::xls {
@@ -30,7 +31,34 @@ class BiffRecordReader {
 
   // Reads the next record. False at the end of the stream, or when the next
   // record's header or payload runs past it (then cut_short() is true).
-  bool Next(BiffRecord* record);
+  // Inline: it runs once per cell.
+  bool Next(BiffRecord* record) {
+    // The common case first: a whole record in the stream or window, and the
+    // next header there too, starting no CONTINUE record.
+    if (offset_ >= window_start_ && offset_ < stream_size_) {
+      const size_t local = offset_ - window_start_;
+      const uint8_t* bytes = stream_.data();
+      const size_t size = stream_.size();
+      if (local + kHeaderSize <= size) {
+        const auto length = static_cast<uint16_t>(bytes[local + 2] | bytes[local + 3] << 8);
+        const size_t next = local + kHeaderSize + length;
+        const bool followed_in_window =
+            next + 2 <= size && static_cast<uint16_t>(bytes[next] | bytes[next + 1] << 8) != record_id::kContinue;
+        // From a source the next header must be in the window too, or a
+        // CONTINUE record beyond it might be missed; a stream in memory is
+        // all there.
+        if ((followed_in_window || ((source_ == nullptr || !keep_continues_) && next <= size)) &&
+            read_error_.ok()) {
+          record->id = static_cast<uint16_t>(bytes[local] | bytes[local + 1] << 8);
+          record->payload = stream_.subspan(local + kHeaderSize, length);
+          record->offset = offset_;
+          offset_ += kHeaderSize + size_t{length};
+          return true;
+        }
+      }
+    }
+    return NextSlowly(record);
+  }
 
   // For walks that look at records one by one (finding where a substream
   // ends): a record's CONTINUE records need not share its window, which then
@@ -62,6 +90,8 @@ class BiffRecordReader {
            count <= stream_.size() - (offset - window_start_);
   }
   bool Load(size_t from, size_t count);
+
+  static constexpr size_t kHeaderSize = 4;
 
   Bytes stream_;  // the whole stream, or the window's bytes
   size_t offset_;

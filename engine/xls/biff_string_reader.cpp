@@ -121,6 +121,17 @@ bool BiffStringReader::ReadCharacters(size_t count, bool wide, std::string* out)
 }
 
 bool BiffStringReader::ReadUnicodeString(size_t length_size, std::string* out) {
+  // The usual string: a 2-byte length, a plain options byte and 8-bit
+  // characters, all in this record.
+  if (length_size == 2 && segment_.size() - std::min(offset_, segment_.size()) >= 3) {
+    const uint8_t* p = segment_.data() + offset_;
+    const size_t length = p[0] | p[1] << 8;
+    if (p[2] == 0 && segment_.size() - offset_ - 3 >= length) {
+      if (length > 0) AppendLatin1AsUtf8({reinterpret_cast<const char*>(p + 3), length}, out);
+      offset_ += 3 + length;
+      return true;
+    }
+  }
   uint16_t length = 0;
   if (!ReadLength(length_size, &length)) return false;
   uint8_t options = 0;

@@ -5,10 +5,6 @@
 
 namespace dravella::engine {
 
-// Dates lie in 0 .. 9999-12-31 23:59:59; beyond it a date-formatted number
-// stays a number.
-constexpr double kLastDateSerial = 2958465.99999;
-
 CellValue SheetData::ValueOf(const PackedCell& cell) const {
   CellValue value;
   value.kind = cell.kind;
@@ -85,18 +81,12 @@ void SheetDataBuilder::Reserve(size_t cells) {
   if (sheet_->cells_.empty()) sheet_->cells_.reserve(cells);
 }
 
-void SheetDataBuilder::Add(uint16_t row, uint16_t column, CellKind kind, bool shared, uint64_t payload) {
+void SheetDataBuilder::AddSlowly(uint16_t row, uint16_t column, CellKind kind, bool shared, uint64_t payload) {
   Touch(row, column);
   auto& cells = sheet_->cells_;
   const SheetData::PackedCell cell{column, kind, shared, static_cast<uint32_t>(payload),
                                    static_cast<uint32_t>(payload >> 32)};
   const uint32_t position = (uint32_t{row} << 16) | column;
-  // The usual case: the next cell of the row being read.
-  if (in_order_ && row == indexed_row_ && position > last_position_) {
-    last_position_ = position;
-    cells.push_back(cell);
-    return;
-  }
   if (in_order_) {
     if (!cells.empty()) {
       if (position <= last_position_) {
@@ -131,24 +121,6 @@ void SheetDataBuilder::LeaveOrder() {
     const size_t end = r + 1 < starts.size() ? starts[r + 1] : sheet_->cells_.size();
     rows_.insert(rows_.end(), end - starts[r], static_cast<uint16_t>(indexed_first_row_ + r));
   }
-}
-
-void SheetDataBuilder::AddNumber(uint16_t row, uint16_t column, double value, bool date_format) {
-  const bool date = date_format && value >= 0 && value <= kLastDateSerial;
-  Add(row, column, date ? CellKind::kDate : CellKind::kNumber, false, std::bit_cast<uint64_t>(value));
-}
-
-void SheetDataBuilder::AddBoolean(uint16_t row, uint16_t column, bool value) {
-  Add(row, column, CellKind::kBoolean, false, std::bit_cast<uint64_t>(value ? 1.0 : 0.0));
-}
-
-void SheetDataBuilder::AddError(uint16_t row, uint16_t column, uint8_t code) {
-  Add(row, column, CellKind::kError, false, std::bit_cast<uint64_t>(static_cast<double>(code)));
-}
-
-void SheetDataBuilder::AddSharedText(uint16_t row, uint16_t column, TextRef text) {
-  if (text.length == 0) return AddEmpty(row, column);
-  Add(row, column, CellKind::kText, true, text.offset | (uint64_t{text.length} << 32));
 }
 
 void SheetDataBuilder::AddOwnText(uint16_t row, uint16_t column, size_t start) {

@@ -4,6 +4,8 @@
 // one arena.
 #pragma once
 
+#include <algorithm>
+#include <bit>
 #include <cstdint>
 #include <memory>
 #include <span>
@@ -13,6 +15,10 @@
 #include "engine/xls/text_arena.h"
 
 namespace dravella::engine {
+
+// Dates lie in 0 .. 9999-12-31 23:59:59; beyond it a date-formatted number
+// stays a number.
+inline constexpr double kLastDateSerial = 2958465.99999;
 
 // A rectangle of cells: 0-based rows and columns, both ends included.
 struct CellRange {
@@ -74,11 +80,23 @@ class SheetDataBuilder {
   // Room for this many cells, so the store is not regrown while reading.
   void Reserve(size_t cells);
 
-  void AddNumber(uint16_t row, uint16_t column, double value, bool date_format);
-  void AddBoolean(uint16_t row, uint16_t column, bool value);
-  void AddError(uint16_t row, uint16_t column, uint8_t code);
+  // These are called for every cell: inline, with the next cell of the
+  // current row taking the shortest way.
+  void AddNumber(uint16_t row, uint16_t column, double value, bool date_format) {
+    const bool date = date_format && value >= 0 && value <= kLastDateSerial;
+    Add(row, column, date ? CellKind::kDate : CellKind::kNumber, false, std::bit_cast<uint64_t>(value));
+  }
+  void AddBoolean(uint16_t row, uint16_t column, bool value) {
+    Add(row, column, CellKind::kBoolean, false, std::bit_cast<uint64_t>(value ? 1.0 : 0.0));
+  }
+  void AddError(uint16_t row, uint16_t column, uint8_t code) {
+    Add(row, column, CellKind::kError, false, std::bit_cast<uint64_t>(static_cast<double>(code)));
+  }
   // A text from the shared string table.
-  void AddSharedText(uint16_t row, uint16_t column, TextRef text);
+  void AddSharedText(uint16_t row, uint16_t column, TextRef text) {
+    if (text.length == 0) return AddEmpty(row, column);
+    Add(row, column, CellKind::kText, true, text.offset | (uint64_t{text.length} << 32));
+  }
   // A text of this sheet: the caller appended it to text_buffer() since start.
   void AddOwnText(uint16_t row, uint16_t column, size_t start);
   // A cell record without a value: a blank, or an empty text.
@@ -90,7 +108,21 @@ class SheetDataBuilder {
 
  private:
   void Touch(uint16_t row, uint16_t column);
-  void Add(uint16_t row, uint16_t column, CellKind kind, bool shared, uint64_t payload);
+  void Add(uint16_t row, uint16_t column, CellKind kind, bool shared, uint64_t payload) {
+    const uint32_t position = (uint32_t{row} << 16) | column;
+    std::vector<SheetData::PackedCell>& cells = sheet_->cells_;
+    if (in_order_ && row == indexed_row_ && position > last_position_ && cells.size() < cells.capacity()) {
+      // The row is in the range already; only the column may widen it.
+      CellRange& range = sheet_->range_;
+      range.first_column = std::min<uint32_t>(range.first_column, column);
+      range.last_column = std::max<uint32_t>(range.last_column, column);
+      last_position_ = position;
+      cells.push_back({column, kind, shared, static_cast<uint32_t>(payload), static_cast<uint32_t>(payload >> 32)});
+      return;
+    }
+    AddSlowly(row, column, kind, shared, payload);
+  }
+  void AddSlowly(uint16_t row, uint16_t column, CellKind kind, bool shared, uint64_t payload);
 
   // Records out of order: from here on each cell's row is kept beside it.
   void LeaveOrder();
