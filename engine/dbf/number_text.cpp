@@ -1,6 +1,7 @@
 #include "engine/dbf/number_text.h"
 
 #include <algorithm>
+#include <bit>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
@@ -8,20 +9,6 @@
 #include <iterator>
 
 namespace dravella::engine::dbf {
-
-int Rounded15::IntegerLength() const {
-  return (negative ? 1 : 0) + (exponent >= 0 ? exponent + 1 : 1);
-}
-
-int Rounded15::Decimals() const {
-  const int after_point = count - 1 - exponent;
-  return after_point > 0 ? after_point : 0;
-}
-
-int Rounded15::PositionalLength() const {
-  const int decimals = Decimals();
-  return IntegerLength() + (decimals > 0 ? decimals + 1 : 0);
-}
 
 namespace {
 
@@ -194,8 +181,10 @@ Rounded15 RoundTo15Digits(double value) {
     // Whole numbers, the most common, need no scaling.
     const auto whole = static_cast<uint64_t>(static_cast<int64_t>(magnitude));
     if (static_cast<double>(whole) == magnitude) {
-      int digits = 1;
-      while (digits < 15 && whole >= kPowersOfTenWhole[digits]) ++digits;
+      // Its digits: about bit width * log10(2), then one more if it reaches
+      // the next power of ten.
+      const int estimate = (std::bit_width(whole) * 1233) >> 12;
+      const int digits = estimate + (whole >= kPowersOfTenWhole[estimate] ? 1 : 0);
       SetDigits(whole, digits, digits - 1, number);
       return number;
     }
@@ -270,6 +259,34 @@ void Rounded15::Digits(char out[15]) const {
 }
 
 size_t WritePositional(const Rounded15& number, int decimals, char* out) {
+  // Nearly always the text, sign and point aside, has at most 16 digits and
+  // shows every digit of the number: then it is the digits of one integer,
+  // the number times 10^decimals.
+  const int integer_digits = number.exponent >= 0 ? number.exponent + 1 : 1;
+  const int shift = decimals - (number.count - 1 - number.exponent);
+  if (shift >= 0 && integer_digits + decimals <= 16) {
+    char text[16];
+    const uint64_t fixed = number.significand * kPowersOfTenWhole[shift];
+    if (fixed < 100000000) {
+      // Eight digits are enough (most numbers): half the work.
+      const auto value = static_cast<uint32_t>(fixed);
+      WriteFourDigits(value / 10000, text + 8);
+      WriteFourDigits(value % 10000, text + 12);
+      std::memset(text, '0', 8);
+    } else {
+      WriteSixteenDigits(fixed, text);
+    }
+    char* p = out;
+    if (number.negative) *p++ = '-';
+    CopyShort(p, text + 16 - integer_digits - decimals, static_cast<size_t>(integer_digits));
+    p += integer_digits;
+    if (decimals > 0) {
+      *p++ = '.';
+      CopyShort(p, text + 16 - decimals, static_cast<size_t>(decimals));
+      p += decimals;
+    }
+    return static_cast<size_t>(p - out);
+  }
   // The digits, then '0' far enough that any 16 bytes read from a digit on
   // are the digits followed by zeros.
   char text[16 + 32];

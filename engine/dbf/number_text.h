@@ -22,11 +22,14 @@ struct Rounded15 {
   void Digits(char out[15]) const;
 
   // Characters before the point in positional form, the sign included.
-  int IntegerLength() const;
+  int IntegerLength() const { return (negative ? 1 : 0) + (exponent >= 0 ? exponent + 1 : 1); }
   // Digits after the point in positional form (0: no point).
-  int Decimals() const;
+  int Decimals() const { return count - 1 - exponent > 0 ? count - 1 - exponent : 0; }
   // IntegerLength plus the point and the decimals.
-  int PositionalLength() const;
+  int PositionalLength() const {
+    const int decimals = Decimals();
+    return IntegerLength() + (decimals > 0 ? decimals + 1 : 0);
+  }
 };
 
 // Rounds the exact binary value to 15 significant digits, halves to even
