@@ -3,6 +3,7 @@
 #include <charconv>
 #include <chrono>
 #include <cmath>
+#include <cstring>
 
 namespace dravella::engine::dbf {
 
@@ -12,9 +13,12 @@ bool CalendarValue::FitsDateField() const {
 
 CalendarValue SerialToCalendar(double serial, DateSystem system) {
   constexpr long kSecondsPerDay = 86400;
-  long days = static_cast<long>(std::floor(serial));
-  // The product is the one the reference readers round, so ties fall alike.
-  long seconds = std::lrint((serial - static_cast<double>(days)) * static_cast<double>(kSecondsPerDay));
+  // For a date serial (not negative) truncation is the floor.
+  long days = serial >= 0 ? static_cast<long>(serial) : static_cast<long>(std::floor(serial));
+  const double fraction = serial - static_cast<double>(days);
+  // The product is the one the reference readers round, so ties fall alike
+  // (a whole day, the usual date, needs no rounding at all).
+  long seconds = fraction == 0 ? 0 : std::lrint(fraction * static_cast<double>(kSecondsPerDay));
   if (seconds >= kSecondsPerDay) {
     ++days;
     seconds -= kSecondsPerDay;
@@ -52,11 +56,22 @@ CalendarValue SerialToCalendar(double serial, DateSystem system) {
 namespace {
 
 char* WriteDigits(char* out, int value, int width) {
+  // Two digits at a time from the right, then a last one if width is odd.
+  static constexpr char kPairs[] =
+      "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+      "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+      "8081828384858687888990919293949596979899";
   char* end = out + width;
-  for (char* p = end; p != out;) {
-    *--p = static_cast<char>('0' + value % 10);
-    value /= 10;
+  char* p = end;
+  // Parts of a date are never negative; a value that is (from a serial that
+  // is no date) is written as zeros rather than read outside the table.
+  if (value < 0) value = 0;
+  while (p - out >= 2) {
+    p -= 2;
+    std::memcpy(p, kPairs + 2 * (value % 100), 2);
+    value /= 100;
   }
+  if (p != out) *--p = static_cast<char>('0' + value % 10);
   return end;
 }
 
