@@ -1,6 +1,7 @@
 #include "engine/xls/compound_file.h"
 
 #include <algorithm>
+#include <cstring>
 #include <array>
 #include <string>
 
@@ -103,7 +104,26 @@ Status CompoundFile::ReadHeader() {
 Status CompoundFile::ReadSector(uint32_t s, std::vector<uint8_t>& out) const {
   const uint64_t offset = first_sector_offset_ + uint64_t{s} * sector_size_;
   out.resize(offset >= file_size_ ? 0 : static_cast<size_t>(std::min<uint64_t>(sector_size_, file_size_ - offset)));
-  return file_->ReadAt(offset, out);
+  if (out.empty()) return file_->ReadAt(offset, out);
+  // The allocation table's sectors mostly lie side by side: once two are
+  // asked for in a row, one read brings the next ones too, instead of a
+  // read per sector. Scattered sectors are read one by one.
+  constexpr size_t kReadAhead = 32 * 1024;
+  const bool in_line = offset == next_offset_;
+  next_offset_ = offset + out.size();
+  if (offset >= ahead_offset_ && offset + out.size() <= ahead_offset_ + ahead_.size()) {
+    std::memcpy(out.data(), ahead_.data() + (offset - ahead_offset_), out.size());
+    return Status::Ok();
+  }
+  if (!in_line) return file_->ReadAt(offset, out);
+  ahead_.resize(static_cast<size_t>(std::min<uint64_t>(kReadAhead, file_size_ - offset)));
+  if (Status st = file_->ReadAt(offset, ahead_); !st.ok()) {
+    ahead_.clear();  // the bytes beyond this sector may be what failed
+    return file_->ReadAt(offset, out);
+  }
+  ahead_offset_ = offset;
+  std::memcpy(out.data(), ahead_.data(), out.size());
+  return Status::Ok();
 }
 
 Status CompoundFile::BadSector(uint32_t sector, std::string_view where) const {

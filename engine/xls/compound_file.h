@@ -113,6 +113,11 @@ class CompoundFile {
   std::vector<uint32_t> fat_;
   std::vector<Owner> table_marks_;  // sectors of the DIFAT, FAT and directory
   std::vector<DirectoryEntry> directory_;
+  // Sectors read ahead of need, at file offset ahead_offset_; next_offset_
+  // is where the last sector read ended.
+  mutable std::vector<uint8_t> ahead_;
+  mutable uint64_t ahead_offset_ = 0;
+  mutable uint64_t next_offset_ = UINT64_MAX;
 };
 
 }  // namespace dravella::engine::xls
