@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <memory>
 #include <span>
+#include <thread>
 #include <vector>
 
 #include "engine/cell.h"
@@ -77,7 +78,12 @@ namespace xls {
 class SheetDataBuilder {
  public:
   explicit SheetDataBuilder(std::shared_ptr<const TextArena> shared_texts);
-  // Room for this many cells, so the store is not regrown while reading.
+  ~SheetDataBuilder();
+  SheetDataBuilder(const SheetDataBuilder&) = delete;
+  SheetDataBuilder& operator=(const SheetDataBuilder&) = delete;
+  // Room for this many cells, so the store is not regrown while reading. A
+  // large store is mapped in on a second thread meanwhile (see
+  // platform::PrefaultForWriting), which the first fault-free writes gain.
   void Reserve(size_t cells);
 
   // These are called for every cell: inline, with the next cell of the
@@ -133,6 +139,9 @@ class SheetDataBuilder {
   uint32_t indexed_row_ = UINT32_MAX;  // the last row given a row_starts_ entry
   uint32_t last_position_ = 0;         // row << 16 | column of the last cell stored
   std::vector<uint16_t> rows_;         // each cell's row, once out of order
+  // Maps in the reserved store; joined before the store could move.
+  void WaitForPrefault();
+  std::thread prefault_;
 };
 
 }  // namespace xls
