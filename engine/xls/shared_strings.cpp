@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "engine/xls/biff_string_reader.h"
+#include "engine/xls/prefault.h"
 
 namespace dravella::engine::xls {
 
@@ -20,9 +21,15 @@ SharedStrings ReadSharedStrings(Bytes sst, std::span<const Bytes> continuations)
   if (sst.size() >= kHeaderSize) unique_count = sst[4] | sst[5] << 8 | sst[6] << 16 | uint32_t{sst[7]} << 24;
   table.strings.reserve(std::min<size_t>(unique_count, record_bytes / 3));
   buffer->reserve(record_bytes + record_bytes / 4);
+  Prefault prefault;  // both filled from the front; neither moves before the end
+  prefault.Start({SpareRoom(table.strings), SpareRoom(*buffer)});
+  // A string's UTF-8 takes at most 3 bytes for each of its up to 65,535 units.
+  constexpr size_t kLongestText = 3 * 65535;
   while (!reader.AtEnd()) {
+    if (buffer->capacity() - buffer->size() < kLongestText) prefault.Wait();  // it may move
     const size_t start = buffer->size();
     const bool complete = reader.ReadUnicodeString(2, buffer);
+    if (table.strings.size() == table.strings.capacity()) prefault.Wait();  // about to move
     table.strings.push_back(table.texts->Since(start));
     if (!complete) break;
   }

@@ -2,9 +2,6 @@
 
 #include <algorithm>
 #include <bit>
-#include <system_error>
-
-#include "engine/platform/memory.h"
 
 namespace dravella::engine {
 
@@ -80,25 +77,11 @@ void SheetDataBuilder::Touch(uint16_t row, uint16_t column) {
   r.last_column = std::max<uint32_t>(r.last_column, column);
 }
 
-SheetDataBuilder::~SheetDataBuilder() { WaitForPrefault(); }
-
 void SheetDataBuilder::Reserve(size_t cells) {
   auto& store = sheet_->cells_;
   if (!store.empty()) return;
   store.reserve(cells);
-  // Only worth a thread for a store of megabytes, beside a core to run it.
-  constexpr size_t kPrefaultBytes = size_t{1} << 20;
-  const size_t bytes = store.capacity() * sizeof(SheetData::PackedCell);
-  if (bytes < kPrefaultBytes || std::thread::hardware_concurrency() < 2) return;
-  try {
-    prefault_ = std::thread(platform::PrefaultForWriting, static_cast<void*>(store.data()), bytes);
-  } catch (const std::system_error&) {
-    // No thread to be had: the pages are mapped in as they are written.
-  }
-}
-
-void SheetDataBuilder::WaitForPrefault() {
-  if (prefault_.joinable()) prefault_.join();
+  prefault_.Start({SpareRoom(store)});
 }
 
 void SheetDataBuilder::AddSlowly(uint16_t row, uint16_t column, CellKind kind, bool shared, uint64_t payload) {
@@ -129,7 +112,7 @@ void SheetDataBuilder::AddSlowly(uint16_t row, uint16_t column, CellKind kind, b
   }
   if (!in_order_) rows_.push_back(row);
   last_position_ = position;
-  if (cells.size() == cells.capacity()) WaitForPrefault();  // the store is about to move
+  if (cells.size() == cells.capacity()) prefault_.Wait();  // the store is about to move
   cells.push_back(cell);
 }
 
@@ -181,7 +164,7 @@ void SheetDataBuilder::SortAndIndex() {
 }
 
 std::unique_ptr<SheetData> SheetDataBuilder::Finish() {
-  WaitForPrefault();
+  prefault_.Wait();
   auto& cells = sheet_->cells_;
   auto& starts = sheet_->row_starts_;
   if (sheet_->range_.first_row > sheet_->range_.last_row) sheet_->range_ = CellRange{};  // no cell at all

@@ -9,10 +9,10 @@
 #include <cstdint>
 #include <memory>
 #include <span>
-#include <thread>
 #include <vector>
 
 #include "engine/cell.h"
+#include "engine/xls/prefault.h"
 #include "engine/xls/text_arena.h"
 
 namespace dravella::engine {
@@ -78,12 +78,8 @@ namespace xls {
 class SheetDataBuilder {
  public:
   explicit SheetDataBuilder(std::shared_ptr<const TextArena> shared_texts);
-  ~SheetDataBuilder();
-  SheetDataBuilder(const SheetDataBuilder&) = delete;
-  SheetDataBuilder& operator=(const SheetDataBuilder&) = delete;
-  // Room for this many cells, so the store is not regrown while reading. A
-  // large store is mapped in on a second thread meanwhile (see
-  // platform::PrefaultForWriting), which the first fault-free writes gain.
+  // Room for this many cells, so the store is not regrown while reading; a
+  // large store is mapped in on a second thread meanwhile.
   void Reserve(size_t cells);
 
   // These are called for every cell: inline, with the next cell of the
@@ -139,9 +135,7 @@ class SheetDataBuilder {
   uint32_t indexed_row_ = UINT32_MAX;  // the last row given a row_starts_ entry
   uint32_t last_position_ = 0;         // row << 16 | column of the last cell stored
   std::vector<uint16_t> rows_;         // each cell's row, once out of order
-  // Maps in the reserved store; joined before the store could move.
-  void WaitForPrefault();
-  std::thread prefault_;
+  Prefault prefault_;  // of the reserved store; waited for before it could move
 };
 
 }  // namespace xls
