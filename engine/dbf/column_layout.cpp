@@ -26,7 +26,13 @@ void ColumnSurvey::Add(const CellValue& cell) {
   if (kind == CellKind::kEmpty) return;
   kinds_ |= Bit(kind);
   if (kind == CellKind::kText) {
-    const EncodedSize size = MeasureEncoded(cell.text, encoder_, kMaxCharacterWidth);
+    if (IsAscii(cell.text)) {
+      AddText(cell.text.size(), std::min<size_t>(cell.text.size(), kMaxCharacterWidth));
+      return;
+    }
+    const EncodedSize* known = measured_.Find(cell.text);
+    const EncodedSize size = known ? *known : MeasureEncoded(cell.text, encoder_, kMaxCharacterWidth);
+    if (!known) measured_.Store(cell.text, size);
     AddText(size.whole, size.cut);
     return;
   }
@@ -47,6 +53,23 @@ void ColumnSurvey::Add(const CellValue& cell) {
     length = CellText(cell, system_, scratch).size();
   }
   AddText(length, length);
+}
+
+ColumnSurvey& ColumnSurvey::operator=(const ColumnSurvey& other) {
+  if (this == &other) return *this;
+  system_ = other.system_;
+  encoder_ = other.encoder_;
+  measured_ = {};
+  kinds_ = other.kinds_;
+  numbers_finite_ = other.numbers_finite_;
+  dates_fit_date_field_ = other.dates_fit_date_field_;
+  integer_length_ = other.integer_length_;
+  decimals_ = other.decimals_;
+  longest_text_ = other.longest_text_;
+  longest_cut_text_ = other.longest_cut_text_;
+  memo_blocks_iii_ = other.memo_blocks_iii_;
+  memo_blocks_iv_ = other.memo_blocks_iv_;
+  return *this;
 }
 
 void ColumnSurvey::Merge(const ColumnSurvey& other) {

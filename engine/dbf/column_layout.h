@@ -13,7 +13,9 @@
 #include <string>
 
 #include "engine/cell.h"
+#include "engine/dbf/code_page.h"
 #include "engine/dbf/dbf_options.h"
+#include "engine/dbf/text_memo.h"
 #include "engine/text_codec.h"
 
 namespace dravella::engine::dbf {
@@ -42,6 +44,9 @@ class ColumnSurvey {
  public:
   ColumnSurvey(DateSystem system, CodePage page)
       : system_(system), encoder_(static_cast<uint16_t>(page)) {}
+  // A copy starts with an empty memo of texts.
+  ColumnSurvey(const ColumnSurvey& other) : ColumnSurvey(other.system_, CodePage::k1252) { *this = other; }
+  ColumnSurvey& operator=(const ColumnSurvey& other);
 
   void Add(const CellValue& cell);
   // Takes in what another survey of the same column saw (other rows).
@@ -58,6 +63,7 @@ class ColumnSurvey {
 
   DateSystem system_;
   CharacterEncoder encoder_;  // of the table's code page
+  TextMemo<EncodedSize> measured_;  // texts that are not ASCII, measured
   unsigned kinds_ = 0;             // a bit per CellKind seen
   bool numbers_finite_ = true;
   bool dates_fit_date_field_ = true;

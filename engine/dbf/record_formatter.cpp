@@ -30,6 +30,10 @@ RecordFormatter::RecordFormatter(const TableLayout& layout, MemoWriter* memo)
     : layout_(layout), encoder_(static_cast<uint16_t>(layout.code_page)), memo_(memo) {
   uint32_t offset = 1;  // after the deletion flag
   row_.reserve(layout.fields.size());  // Format never allocates (it may run on a second thread)
+  encoded_.resize(layout.fields.size());
+  for (size_t c = 0; c < layout.fields.size(); ++c) {
+    if (layout.fields[c].type == FieldType::kCharacter) encoded_[c].Prepare();
+  }
   offsets_.reserve(layout.fields.size());
   for (const FieldLayout& field : layout.fields) {
     offsets_.push_back(offset);
@@ -45,7 +49,35 @@ void RecordFormatter::Format(const CellGrid& grid, uint32_t row, char* out) {
   for (uint32_t c = 0; c < columns; ++c) {
     const CellValue& cell = row_[c];
     if (EffectiveKind(cell) == CellKind::kEmpty) continue;
-    FormatField(layout_.fields[c], cell, out + offsets_[c]);
+    const FieldLayout& field = layout_.fields[c];
+    if (cell.kind == CellKind::kText && field.type == FieldType::kCharacter) {
+      WriteText(cell.text, encoded_[c], field, out + offsets_[c]);
+      continue;
+    }
+    FormatField(field, cell, out + offsets_[c]);
+  }
+}
+
+void RecordFormatter::WriteText(std::string_view text, TextMemo<EncodedText>& memo, const FieldLayout& field,
+                                char* out) {
+  // ASCII is copied as it is checked; only the rest goes through the memo.
+  const size_t width = static_cast<size_t>(field.width);
+  if (CopyAscii(text, out, width)) return;
+  if (const EncodedText* known = memo.Find(text)) {
+    std::memcpy(out, known->bytes, known->size);
+    replaced_characters_ += known->replaced;
+    return;
+  }
+  size_t replaced = 0;
+  const size_t size = EncodeInto(text, encoder_, out, width, &replaced);
+  replaced_characters_ += replaced;
+  // Kept when the field's bytes fit the memo (a field's width never changes).
+  EncodedText encoded;
+  if (size <= sizeof encoded.bytes && replaced <= UINT8_MAX) {
+    encoded.size = static_cast<uint8_t>(size);
+    encoded.replaced = static_cast<uint8_t>(replaced);
+    std::memcpy(encoded.bytes, out, size);
+    memo.Store(text, encoded);
   }
 }
 

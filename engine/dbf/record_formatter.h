@@ -10,6 +10,7 @@
 #include "engine/cell.h"
 #include "engine/dbf/memo_file.h"
 #include "engine/dbf/table_layout.h"
+#include "engine/dbf/text_memo.h"
 #include "engine/text_codec.h"
 
 namespace dravella::engine::dbf {
@@ -27,6 +28,13 @@ class RecordFormatter {
 
  private:
   void FormatField(const FieldLayout& field, const CellValue& cell, char* out);
+  struct EncodedText {
+    uint8_t size = 0;
+    uint8_t replaced = 0;
+    char bytes[TextMemo<int>::kLongestText * 2];  // a character may take two bytes
+  };
+  // A text that is not ASCII into a C field, through the field's memo.
+  void WriteText(std::string_view text, TextMemo<EncodedText>& memo, const FieldLayout& field, char* out);
 
   const TableLayout& layout_;
   CharacterEncoder encoder_;  // of the table's code page
@@ -35,6 +43,8 @@ class RecordFormatter {
   std::string memo_text_;          // the current memo text, reused
   size_t replaced_characters_ = 0;
   std::vector<CellValue> row_;     // the current row's cells, reused
+  // Per field, texts that are not ASCII as the field holds them.
+  std::vector<TextMemo<EncodedText>> encoded_;
 };
 
 }  // namespace dravella::engine::dbf

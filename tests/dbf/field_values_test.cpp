@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -172,6 +173,49 @@ TEST(FieldValues, SaveCountsCharactersTheCodePageCannotHold) {
     ASSERT_TRUE(
         WriteDbfTable(c.grid, folder / "t.dbf", Options(DbfLevel::kDbase3, c.page), &statistics).ok());
     EXPECT_EQ(statistics.replaced_characters, c.replaced);
+  }
+}
+
+// A column's texts that are not ASCII are measured and encoded once per
+// distinct text and then remembered; a grid that hands out different texts
+// from one buffer (same address, other bytes) must still get each its own.
+TEST(FieldValues, RepeatedTextsAndAReusedBufferKeepTheirOwnBytes) {
+  static const std::vector<std::string> kTexts = {"Zoë", "Jürgen Müller", "Zoë Ørsted", "Жук", "Łódź", "Zoe"};
+  auto text_of = [](uint32_t row) { return kTexts[(row * 7 + row / 3) % kTexts.size()]; };
+  struct ReusedBuffer final : CellGrid {
+    std::function<std::string(uint32_t)> text_of;
+    mutable std::string buffer;  // every text is handed out from here
+    uint32_t rows() const override { return 200; }
+    uint32_t columns() const override { return 1; }
+    DateSystem date_system() const override { return DateSystem::k1900; }
+    CellValue at(uint32_t row, uint32_t) const override {
+      buffer = row == 0 ? "Name" : text_of(row);
+      return {CellKind::kText, 0, buffer};
+    }
+  } reused;
+  reused.text_of = text_of;
+  std::vector<MemoryGrid::Row> rows{{Text("Name")}};
+  for (uint32_t r = 1; r < 200; ++r) rows.push_back({Text(text_of(r))});
+  const MemoryGrid held(std::move(rows));
+
+  for (const CodePage page : {CodePage::k1252, CodePage::k1250, CodePage::kUtf8}) {
+    SCOPED_TRACE(static_cast<int>(page));
+    ScratchFolder folder;
+    SaveStatistics from_held, from_reused;
+    ASSERT_TRUE(WriteDbfTable(held, folder / "held.dbf", Options(DbfLevel::kDbase3, page), &from_held).ok());
+    ASSERT_TRUE(WriteDbfTable(reused, folder / "reused.dbf", Options(DbfLevel::kDbase3, page), &from_reused).ok());
+    EXPECT_EQ(FirstDifference(ReadBytes(folder / "held.dbf"), ReadBytes(folder / "reused.dbf")), "");
+    EXPECT_EQ(from_held.replaced_characters, from_reused.replaced_characters);
+    // Each record against the text encoded on its own.
+    const ParsedTable table = ReadTable(folder / "held.dbf");
+    for (uint32_t r = 1; r < 200; ++r) {
+      const MemoryGrid one({{Text("Name")}, {Text(text_of(r))}});
+      ScratchFolder alone;
+      ASSERT_TRUE(WriteDbfTable(one, alone / "one.dbf", Options(DbfLevel::kDbase3, page)).ok());
+      std::string expected = ReadTable(alone / "one.dbf").Value(0, 0);
+      expected.resize(table.fields[0].width, ' ');
+      ASSERT_EQ(table.Value(r - 1, 0), expected) << "record " << r;
+    }
   }
 }
 
