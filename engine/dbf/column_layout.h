@@ -51,6 +51,9 @@ class ColumnSurvey {
   void Add(const CellValue& cell);
   // Takes in what another survey of the same column saw (other rows).
   void Merge(const ColumnSurvey& other);
+  // Makes the memo of texts now, so that Add never allocates (it may run on
+  // a second thread).
+  void PrepareMemo() { measured_.Prepare(); }
   FieldLayout Decide(DbfLevel level) const;  // the name is left empty
 
   // 512-byte blocks the column's texts fill when it is a memo column.

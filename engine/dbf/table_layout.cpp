@@ -1,6 +1,7 @@
 #include "engine/dbf/table_layout.h"
 
 #include <algorithm>
+#include <atomic>
 #include <string>
 
 #include "engine/dbf/cell_text.h"
@@ -50,8 +51,8 @@ Result<TableLayout> PlanTable(const CellGrid& grid, DbfLevel level, CodePage pag
   layout.record_count = records;
 
   const uint32_t grid_columns = std::min(columns, grid.columns());
-  // Each half has its own row of cells, made here: nothing is allocated on the
-  // second thread.
+  // Each thread has its own row of cells, made here: nothing is allocated on
+  // the second thread.
   std::vector<CellValue> cells(grid_columns);
   std::vector<CellValue> second_cells(grid_columns);
   const auto survey_rows = [&grid, grid_columns](uint32_t first, uint32_t last, std::vector<CellValue>& cells,
@@ -64,11 +65,24 @@ Result<TableLayout> PlanTable(const CellGrid& grid, DbfLevel level, CodePage pag
   std::vector<ColumnSurvey> surveys(columns, ColumnSurvey(grid.date_system(), page));
   bool surveyed = false;
   if (side_by_side && records >= kSideBySideRecords && grid.reads_concurrently()) {
-    // The second half of the rows on another thread, then its findings added in.
+    // Two threads take the next block of rows in turn, each into surveys of
+    // its own, and the second's findings are added in at the end: a slower
+    // thread simply takes fewer blocks.
     std::vector<ColumnSurvey> second(columns, ColumnSurvey(grid.date_system(), page));
-    const uint32_t middle = records / 2;
-    surveyed = RunSideBySide([&] { survey_rows(1, middle, cells, surveys); },
-                             [&] { survey_rows(middle + 1, records, second_cells, second); });
+    for (uint32_t c = 0; c < columns; ++c) {
+      surveys[c].PrepareMemo();
+      second[c].PrepareMemo();
+    }
+    constexpr uint32_t kRowsPerTake = 4096;
+    std::atomic<uint32_t> next_row{1};
+    const auto take_rows = [&](std::vector<CellValue>& row_cells, std::vector<ColumnSurvey>& taker) {
+      for (;;) {
+        const uint32_t first = next_row.fetch_add(kRowsPerTake);
+        if (first > records) return;
+        survey_rows(first, std::min(records, first + kRowsPerTake - 1), row_cells, taker);
+      }
+    };
+    surveyed = RunSideBySide([&] { take_rows(cells, surveys); }, [&] { take_rows(second_cells, second); });
     if (surveyed) {
       for (uint32_t c = 0; c < columns; ++c) surveys[c].Merge(second[c]);
     }

@@ -102,71 +102,74 @@ int64_t WriteRecords(const CellGrid& grid, const dbf::TableLayout& layout, Stage
 }
 
 // The same bytes from two threads: the records go in chunks of a write
-// buffer, the even chunks formatted here, the odd ones on the second thread
-// into one of two buffers it takes turns with; this thread writes every
-// chunk in order. Only for a table without memo field (the memo file's
-// blocks follow the records' order).
-// Nothing is written when no second thread could be started.
+// buffer, and each thread takes the next chunk to format into a free one of
+// a few buffers, or, when the next chunk to write is ready, writes it, so
+// that chunks are written in order by one thread at a time and neither
+// thread waits on a fixed share. Only for a table without memo field (the
+// memo file's blocks follow the records' order). Nothing is written when no
+// second thread could be started.
 std::optional<int64_t> WriteRecordsSideBySide(const CellGrid& grid, const dbf::TableLayout& layout,
                                               StagedFile& table) {
   const size_t record_length = layout.record_length;
   const uint32_t per_chunk = static_cast<uint32_t>(std::max<size_t>(1, kWriteBufferBytes / record_length));
   const uint32_t chunks = (layout.record_count + per_chunk - 1) / per_chunk;
   constexpr uint32_t kFree = UINT32_MAX;
-  struct Handover {
+  struct Buffer {
     std::vector<char> bytes;
     uint32_t chunk = kFree;  // the chunk it holds, kFree once written out
+    bool formatted = false;
   };
   // Everything allocated before the second thread starts.
-  Handover handovers[2];
-  for (Handover& h : handovers) h.bytes.resize(size_t{per_chunk} * record_length);
-  std::vector<char> own(size_t{per_chunk} * record_length + 1);
+  constexpr size_t kBuffers = 4;
+  Buffer buffers[kBuffers];
+  for (Buffer& b : buffers) b.bytes.resize(size_t{per_chunk} * record_length);
   std::mutex mutex;
   std::condition_variable changed;
-  dbf::RecordFormatter here(layout, nullptr);
-  dbf::RecordFormatter there(layout, nullptr);
+  uint32_t next_to_format = 0;
+  uint32_t next_to_write = 0;
+  bool writing = false;
+  dbf::RecordFormatter formatters[2] = {dbf::RecordFormatter(layout, nullptr), dbf::RecordFormatter(layout, nullptr)};
 
   const auto records_in = [&](uint32_t chunk) {
     return std::min(per_chunk, layout.record_count - chunk * per_chunk);
   };
-  const auto format_chunk = [&](dbf::RecordFormatter& formatter, uint32_t chunk, char* out) {
-    const uint32_t first = chunk * per_chunk;
-    for (uint32_t i = 0; i < records_in(chunk); ++i) formatter.Format(grid, first + i + 1, out + i * record_length);
-  };
-  const auto write_here = [&] {
-    for (uint32_t chunk = 0; chunk < chunks; ++chunk) {
-      if (chunk % 2 == 0) {
-        format_chunk(here, chunk, own.data());
-        table.Write(own.data(), records_in(chunk) * record_length);
+  const auto work = [&](dbf::RecordFormatter& formatter) {
+    std::unique_lock lock(mutex);
+    while (next_to_write < chunks) {
+      Buffer& to_write = buffers[next_to_write % kBuffers];
+      if (!writing && to_write.chunk == next_to_write && to_write.formatted) {
+        writing = true;
+        lock.unlock();
+        table.Write(to_write.bytes.data(), records_in(to_write.chunk) * record_length);
+        lock.lock();
+        writing = false;
+        to_write.chunk = kFree;
+        to_write.formatted = false;
+        ++next_to_write;
+        changed.notify_all();
         continue;
       }
-      Handover& h = handovers[chunk / 2 % 2];
-      std::unique_lock lock(mutex);
-      changed.wait(lock, [&] { return h.chunk == chunk; });
-      lock.unlock();
-      table.Write(h.bytes.data(), records_in(chunk) * record_length);
-      lock.lock();
-      h.chunk = kFree;
-      changed.notify_all();
-    }
-  };
-  const auto format_there = [&] {
-    for (uint32_t chunk = 1; chunk < chunks; chunk += 2) {
-      Handover& h = handovers[chunk / 2 % 2];
-      {
-        std::unique_lock lock(mutex);
-        changed.wait(lock, [&] { return h.chunk == kFree; });
+      Buffer& to_format = buffers[next_to_format % kBuffers];
+      if (next_to_format < chunks && to_format.chunk == kFree) {
+        const uint32_t chunk = next_to_format++;
+        to_format.chunk = chunk;
+        lock.unlock();
+        const uint32_t first = chunk * per_chunk;
+        for (uint32_t i = 0; i < records_in(chunk); ++i) {
+          formatter.Format(grid, first + i + 1, to_format.bytes.data() + i * record_length);
+        }
+        lock.lock();
+        to_format.formatted = true;
+        changed.notify_all();
+        continue;
       }
-      format_chunk(there, chunk, h.bytes.data());
-      std::lock_guard lock(mutex);
-      h.chunk = chunk;
-      changed.notify_all();
+      changed.wait(lock);
     }
   };
-  if (!dbf::RunSideBySide(write_here, format_there)) return std::nullopt;
-  own[0] = kEndOfFile;
-  table.Write(own.data(), 1);
-  return here.replaced_characters() + there.replaced_characters();
+  if (!dbf::RunSideBySide([&] { work(formatters[0]); }, [&] { work(formatters[1]); })) return std::nullopt;
+  const char end = kEndOfFile;
+  table.Write(&end, 1);
+  return formatters[0].replaced_characters() + formatters[1].replaced_characters();
 }
 
 }  // namespace
