@@ -1,6 +1,5 @@
 // FileSource on POSIX systems: open, fstat and pread (file_source_windows.cpp
 // is the Windows twin).
-#ifndef _WIN32
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -73,5 +72,3 @@ Status FileSource::ReadAt(uint64_t offset, std::span<uint8_t> out) const {
 }
 
 }  // namespace dravella::engine::xls
-
-#endif  // _WIN32

@@ -1,7 +1,6 @@
 // FileSource on Windows: CreateFileW, and ReadFile with the offset in an
 // OVERLAPPED (a positioned read: no shared file position). Others may read,
 // write, rename or delete the file while it is open, as on POSIX systems.
-#ifdef _WIN32
 
 #include <windows.h>
 
@@ -101,5 +100,3 @@ Status FileSource::ReadAt(uint64_t offset, std::span<uint8_t> out) const {
 }
 
 }  // namespace dravella::engine::xls
-
-#endif  // _WIN32
