@@ -37,8 +37,14 @@ int main(int argc, char* argv[]) {
 
   auto* input = new QTreeWidgetItem(Ui(form).ListView1, {QString::fromStdString(workbook.string())});
   Ui(form).ListView1->setCurrentItem(input);
-  auto* entry = new QTreeWidgetItem(Ui(form).ListView2, {QString::fromStdString(workbook.filename().string())});
-  entry->setCheckState(0, Qt::Checked);
+  // Choosing the input lists its workbook; tick that entry (adding a second
+  // one would convert the workbook twice).
+  QTreeWidget* workbooks = Ui(form).ListView2;
+  if (workbooks->topLevelItemCount() != 1) {
+    std::fprintf(stderr, "the input lists %d workbooks, not 1\n", workbooks->topLevelItemCount());
+    return 2;
+  }
+  workbooks->topLevelItem(0)->setCheckState(0, Qt::Checked);
   Ui(form).Combo5->setEditText(QString::fromStdString(fs::absolute(argv[2]).string()));
 
   const auto started = std::chrono::steady_clock::now();
