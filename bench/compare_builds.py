@@ -1,11 +1,12 @@
 #!/usr/bin/env python3
 """Converts every workbook of a folder with two dravbatch builds and compares the results.
 
-    bench/compare_builds.py OLD_DRAVBATCH NEW_DRAVBATCH [FOLDER] [--levels 2,3,4]
+    bench/compare_builds.py OLD_DRAVBATCH NEW_DRAVBATCH [FOLDER] [--levels 2,3,4] [--pages 1252,936,utf8]
 
 FOLDER defaults to the nearest shared/corpus beside the repository or a folder above
 it; it is searched recursively
-for .xls files. Each workbook is converted on its own at each level by both builds;
+for .xls files. Each workbook is converted on its own at each level (and each
+code page of --pages, the default page when none is given) by both builds;
 the exit statuses, the names of the files written and their bytes must agree. The
 header's last-update date is the only part allowed to differ (bytes 3-5 of a dBASE II
 header, bytes 1-3 of later levels). Prints the first difference of each disagreeing
@@ -29,10 +30,11 @@ def masked(path: pathlib.Path, level: int) -> bytes:
     return bytes(data)
 
 
-def convert(dravbatch: str, workbook: pathlib.Path, out: pathlib.Path, level: int):
+def convert(dravbatch: str, workbook: pathlib.Path, out: pathlib.Path, level: int, page):
     out.mkdir(parents=True)
+    switches = [LEVEL_SWITCH[level]] + ([f"/cp={page}"] if page else [])
     try:
-        run = subprocess.run([dravbatch, str(workbook), str(out), LEVEL_SWITCH[level]],
+        run = subprocess.run([dravbatch, str(workbook), str(out), *switches],
                              stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=120)
         status = run.returncode
     except subprocess.TimeoutExpired:
@@ -48,9 +50,9 @@ def first_difference(old: bytes, new: bytes) -> str:
     return f"lengths {len(old)} before, {len(new)} after"
 
 
-def compare(old_exe, new_exe, workbook, level, scratch):
-    old_status, old_files = convert(old_exe, workbook, scratch / "old", level)
-    new_status, new_files = convert(new_exe, workbook, scratch / "new", level)
+def compare(old_exe, new_exe, workbook, level, page, scratch):
+    old_status, old_files = convert(old_exe, workbook, scratch / "old", level, page)
+    new_status, new_files = convert(new_exe, workbook, scratch / "new", level, page)
     if old_status != new_status:
         return f"exit status {old_status} before, {new_status} after"
     if old_files.keys() != new_files.keys():
@@ -76,24 +78,29 @@ def main() -> int:
     parser.add_argument("new")
     parser.add_argument("folder", nargs="?", default=str(default_corpus()))
     parser.add_argument("--levels", default="2,3,4")
+    parser.add_argument("--pages", default="", help="code pages, comma-separated (default: none given)")
     args = parser.parse_args()
     folder = pathlib.Path(args.folder)
     if not folder.is_dir():
         print(f"no folder {folder}: nothing compared")
         return 0
     levels = [int(x) for x in args.levels.split(",")]
+    pages = args.pages.split(",") if args.pages else [None]
     workbooks = sorted(p for p in folder.rglob("*") if p.is_file() and p.suffix.lower() == ".xls")
     differences = 0
     conversions = 0
     for level in levels:
-        for workbook in workbooks:
-            with tempfile.TemporaryDirectory(prefix="dravella-compare-") as scratch:
-                conversions += 1
-                difference = compare(args.old, args.new, workbook, level, pathlib.Path(scratch))
-            if difference:
-                differences += 1
-                print(f"level {level} {workbook.relative_to(folder)}: {difference}")
-    print(f"{conversions} conversions of {len(workbooks)} workbooks at levels {args.levels}: "
+        for page in pages:
+            for workbook in workbooks:
+                with tempfile.TemporaryDirectory(prefix="dravella-compare-") as scratch:
+                    conversions += 1
+                    difference = compare(args.old, args.new, workbook, level, page, pathlib.Path(scratch))
+                if difference:
+                    differences += 1
+                    where = f"level {level}" + (f" page {page}" if page else "")
+                    print(f"{where} {workbook.relative_to(folder)}: {difference}")
+    in_pages = f", code pages {args.pages}" if args.pages else ""
+    print(f"{conversions} conversions of {len(workbooks)} workbooks at levels {args.levels}{in_pages}: "
           f"{differences} differ")
     return 1 if differences else 0
 
