@@ -213,13 +213,9 @@ void WriteSixteenDigits(uint64_t significand, char* text) {
   WriteFourDigits(low % 10000, text + 12);
 }
 
-// Copies n bytes (at most 64) with a few fixed-size moves, which may overlap
+// Copies n bytes (at most 16) with two fixed-size moves that may overlap
 // but never pass dst + n: a library call per field costs more than the field.
 void CopyShort(char* dst, const char* src, size_t n) {
-  while (n > 16) {
-    std::memcpy(dst, src, 16);
-    dst += 16, src += 16, n -= 16;
-  }
   if (n >= 8) {
     std::memcpy(dst, src, 8);
     std::memcpy(dst + n - 8, src + n - 8, 8);
@@ -231,9 +227,7 @@ void CopyShort(char* dst, const char* src, size_t n) {
   }
 }
 
-// Positional form with room to spare: digit i at 10^(exponent - i); its
-// slowest part is the byte-by-byte one, kept for texts longer than the
-// fast form's buffer.
+// Positional form digit by digit: digit i stands for 10^(exponent - i).
 size_t WritePositionalByDigit(const Rounded15& number, const char* digits, int decimals, char* out) {
   char* p = out;
   if (number.negative) *p++ = '-';
@@ -287,41 +281,11 @@ size_t WritePositional(const Rounded15& number, int decimals, char* out) {
     }
     return static_cast<size_t>(p - out);
   }
-  // The digits, then '0' far enough that any 16 bytes read from a digit on
-  // are the digits followed by zeros.
-  char text[16 + 32];
-  WriteSixteenDigits(number.significand, text);
-  std::memset(text + 16, '0', 32);
-  const char* digits = text + 16 - number.count;
-
-  const size_t length = static_cast<size_t>(number.IntegerLength() + (decimals > 0 ? decimals + 1 : 0));
-  constexpr size_t kRoom = 64;
-  if (length > kRoom - 16 || number.exponent > 15 || -number.exponent > 24) {
-    return WritePositionalByDigit(number, digits, decimals, out);
-  }
-  // Built in a buffer of zeros with 16-byte moves that may run past the
-  // text's end, then copied out exactly.
-  char buffer[kRoom + 16];
-  std::memset(buffer, '0', sizeof buffer);
-  char* p = buffer;
-  if (number.negative) *p++ = '-';
-  if (number.exponent >= 0) {
-    std::memcpy(p, digits, 16);  // the whole part; past the digits come zeros
-    p += number.exponent + 1;
-    if (decimals > 0) {
-      *p++ = '.';
-      std::memcpy(p, digits + number.exponent + 1, 16);
-    }
-  } else {
-    p++;  // the '0' before the point
-    if (decimals > 0) {
-      *p++ = '.';
-      const int leading_zeros = -number.exponent - 1;
-      std::memcpy(p + leading_zeros, digits, 16);
-    }
-  }
-  CopyShort(out, buffer, length);
-  return length;
+  // The rest (more than 16 digits, or fewer decimals than the number has)
+  // is rare: digit by digit.
+  char digits[15];
+  number.Digits(digits);
+  return WritePositionalByDigit(number, digits, decimals, out);
 }
 
 namespace {
