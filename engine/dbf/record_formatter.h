@@ -33,7 +33,8 @@ class RecordFormatter {
     uint8_t replaced = 0;
     char bytes[TextMemo<int>::kLongestText * 2];  // a character may take two bytes
   };
-  // A text that is not ASCII into a C field, through the field's memo.
+  // A text into a C field: ASCII as it is, anything else through the
+  // field's memo of texts already encoded.
   void WriteText(std::string_view text, TextMemo<EncodedText>& memo, const FieldLayout& field, char* out);
 
   const TableLayout& layout_;

@@ -155,7 +155,7 @@ bool SheetReader::ReadCommonCell(const BiffRecord& r) {
       return true;
     case record_id::kNumber: {  // cell | IEEE double: 8
       if (size < 14) return false;
-      uint64_t bits = U32At(p + 6) | static_cast<uint64_t>(U32At(p + 10)) << 32;
+      const uint64_t bits = U32At(p + 6) | static_cast<uint64_t>(U32At(p + 10)) << 32;
       builder_.AddNumber(U16At(p), U16At(p + 2), std::bit_cast<double>(bits), IsDateXf(U16At(p + 4)));
       return true;
     }
