@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <cstring>
 
+#include "engine/ascii.h"
+
 namespace dravella::engine {
 
 char32_t NextCharacter(std::string_view text, size_t& pos) {
@@ -115,16 +117,9 @@ void AppendLatin1AsUtf8(std::string_view text, std::string* out) {
   out->resize(start + 2 * text.size());
   char* const begin = out->data() + start;
   char* p = begin;
-  // ASCII eight bytes at a time while it lasts, the rest byte by byte.
-  size_t i = 0;
-  while (text.size() - i >= 8) {
-    uint64_t word;
-    std::memcpy(&word, text.data() + i, sizeof word);
-    if ((word & 0x8080808080808080u) != 0) break;
-    std::memcpy(p, &word, sizeof word);
-    p += 8;
-    i += 8;
-  }
+  // The ASCII lead as it is, the rest byte by byte.
+  const size_t i = CopyAsciiPrefix(text, p, text.size());
+  p += i;
   for (const char byte : text.substr(i)) {
     const auto c = static_cast<uint8_t>(byte);
     if (c < 0x80) {

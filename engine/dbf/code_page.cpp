@@ -1,7 +1,6 @@
 #include "engine/dbf/code_page.h"
 
 #include <algorithm>
-#include <cstring>
 
 #include "engine/code_pages.h"
 #include "engine/text_codec.h"
@@ -15,18 +14,8 @@ const CodePageFacts& FactsOf(CodePage page) {
 }
 
 // The length of the ASCII run that starts at pos: those bytes are written as
-// they are. Eight bytes are looked at together while they can be.
-size_t AsciiRun(std::string_view text, size_t pos) {
-  size_t end = pos;
-  while (text.size() - end >= 8) {
-    uint64_t word;
-    std::memcpy(&word, text.data() + end, sizeof word);
-    if ((word & 0x8080808080808080u) != 0) break;
-    end += 8;
-  }
-  while (end < text.size() && static_cast<unsigned char>(text[end]) < 0x80) ++end;
-  return end - pos;
-}
+// they are.
+size_t AsciiRun(std::string_view text, size_t pos) { return AsciiPrefix(text.substr(pos)); }
 
 }  // namespace
 
@@ -78,20 +67,9 @@ size_t EncodeInto(std::string_view utf8, CodePage page, char* out, size_t limit,
 
 size_t EncodeInto(std::string_view utf8, const CharacterEncoder& encoder, char* out, size_t limit,
                   size_t* replaced) {
-  // The ASCII lead, copied while it is checked, eight bytes at a time.
+  // The ASCII lead, copied while it is checked.
   const size_t room = std::min(utf8.size(), limit);
-  size_t pos = 0;
-  while (room - pos >= 8) {
-    uint64_t word;
-    std::memcpy(&word, utf8.data() + pos, sizeof word);
-    if ((word & 0x8080808080808080u) != 0) break;
-    std::memcpy(out + pos, &word, sizeof word);
-    pos += 8;
-  }
-  while (pos < room && static_cast<unsigned char>(utf8[pos]) < 0x80) {
-    out[pos] = utf8[pos];
-    ++pos;
-  }
+  size_t pos = CopyAsciiPrefix(utf8, out, limit);
   if (pos == room) return pos;  // all of it, or as much as fits
   size_t written = pos;
   while (pos < utf8.size()) {

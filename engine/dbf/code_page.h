@@ -3,10 +3,10 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <cstring>
 #include <string>
 #include <string_view>
 
+#include "engine/ascii.h"
 #include "engine/dbf/dbf_options.h"
 #include "engine/text_codec.h"
 
@@ -20,36 +20,13 @@ uint8_t LanguageDriverOf(CodePage page);
 std::string_view CpgTextOf(CodePage page);
 
 // Whether every byte is ASCII (written as it is in every code page).
-inline bool IsAscii(std::string_view text) {
-  size_t i = 0;
-  for (; text.size() - i >= 8; i += 8) {
-    uint64_t word;
-    std::memcpy(&word, text.data() + i, sizeof word);
-    if ((word & 0x8080808080808080u) != 0) return false;
-  }
-  for (; i < text.size(); ++i) {
-    if (static_cast<unsigned char>(text[i]) >= 0x80) return false;
-  }
-  return true;
-}
+inline bool IsAscii(std::string_view text) { return AsciiPrefix(text) == text.size(); }
 
 // Copies an ASCII text, or as much of it as limit allows, and returns true:
 // what EncodeInto writes for it. False (having written part of it) when a
 // byte within the limit is not ASCII.
 inline bool CopyAscii(std::string_view text, char* out, size_t limit) {
-  const size_t room = text.size() < limit ? text.size() : limit;
-  size_t i = 0;
-  for (; room - i >= 8; i += 8) {
-    uint64_t word;
-    std::memcpy(&word, text.data() + i, sizeof word);
-    if ((word & 0x8080808080808080u) != 0) return false;
-    std::memcpy(out + i, &word, sizeof word);
-  }
-  for (; i < room; ++i) {
-    if (static_cast<unsigned char>(text[i]) >= 0x80) return false;
-    out[i] = text[i];
-  }
-  return true;
+  return CopyAsciiPrefix(text, out, limit) == (text.size() < limit ? text.size() : limit);
 }
 
 struct EncodedSize {
