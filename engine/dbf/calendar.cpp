@@ -3,7 +3,8 @@
 #include <charconv>
 #include <chrono>
 #include <cmath>
-#include <cstring>
+
+#include "engine/dbf/digit_pairs.h"
 
 namespace dravella::engine::dbf {
 
@@ -57,10 +58,6 @@ namespace {
 
 char* WriteDigits(char* out, int value, int width) {
   // Two digits at a time from the right, then a last one if width is odd.
-  static constexpr char kPairs[] =
-      "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
-      "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
-      "8081828384858687888990919293949596979899";
   char* end = out + width;
   char* p = end;
   // Parts of a date are never negative; a value that is (from a serial that
@@ -68,7 +65,7 @@ char* WriteDigits(char* out, int value, int width) {
   if (value < 0) value = 0;
   while (p - out >= 2) {
     p -= 2;
-    std::memcpy(p, kPairs + 2 * (value % 100), 2);
+    WriteTwoDigits(p, static_cast<unsigned>(value % 100));
     value /= 100;
   }
   if (p != out) *--p = static_cast<char>('0' + value % 10);

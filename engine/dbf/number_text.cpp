@@ -6,16 +6,12 @@
 #include <cmath>
 #include <cstdint>
 #include <cstring>
-#include <iterator>
+
+#include "engine/dbf/digit_pairs.h"
 
 namespace dravella::engine::dbf {
 
 namespace {
-
-constexpr char kDigitPairs[] =
-    "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
-    "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
-    "8081828384858687888990919293949596979899";
 
 constexpr uint64_t kPowersOfTenWhole[] = {1,
                                           10,
@@ -34,10 +30,22 @@ constexpr uint64_t kPowersOfTenWhole[] = {1,
                                           100000000000000,
                                           1000000000000000};
 
+// 10^k for k up to 22: every one of them an exact double.
+constexpr int kLargestExactPower = 22;
+constexpr double kPowersOfTen[kLargestExactPower + 1] = {1,    1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+                                   1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+
+// The digits of whole (1 to 10^15 - 1): about its bit width * log10(2),
+// then one more if it reaches the next power of ten.
+int DigitCount(uint64_t whole) {
+  const int estimate = (std::bit_width(whole) * 1233) >> 12;
+  return estimate + (whole >= kPowersOfTenWhole[estimate] ? 1 : 0);
+}
+
 // Four digits of value (below 10^4), zeros in front.
 void WriteFourDigits(uint32_t value, char* out) {
-  std::memcpy(out, kDigitPairs + 2 * (value / 100), 2);
-  std::memcpy(out + 2, kDigitPairs + 2 * (value % 100), 2);
+  WriteTwoDigits(out, value / 100);
+  WriteTwoDigits(out + 2, value % 100);
 }
 
 // Sets number to whole (count digits, at most 15) with its leading digit at
@@ -61,14 +69,13 @@ void SetDigits(uint64_t whole, int count, int exponent, Rounded15& number) {
 // n / 10^k (relative), far closer than half a unit of its 15th digit, so
 // n / 10^k is x rounded to 15 digits. k = 0 covers whole numbers, exactly.
 bool TryShortDecimal(double magnitude, Rounded15& number) {
-  static constexpr double kPowersOfTen[] = {1, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9};
-  for (int shift = 0; shift < static_cast<int>(std::size(kPowersOfTen)); ++shift) {
+  constexpr int kMostDecimals = 9;
+  for (int shift = 0; shift <= kMostDecimals; ++shift) {
     const double scaled = magnitude * kPowersOfTen[shift];
     if (scaled >= 1e15) return false;
     const auto whole = static_cast<uint64_t>(scaled);  // below 10^15: converts exactly when whole
     if (static_cast<double>(whole) != scaled) continue;
-    int digits = 1;
-    while (digits < 15 && whole >= kPowersOfTenWhole[digits]) ++digits;
+    const int digits = DigitCount(whole);
     SetDigits(whole, digits, digits - 1 - shift, number);
     return true;
   }
@@ -85,9 +92,6 @@ bool TryShortDecimal(double magnitude, Rounded15& number) {
 // either end of the interval (where the leading digit's place is in doubt)
 // is left to the library.
 bool TryFifteenDigits(double magnitude, Rounded15& number) {
-  static constexpr double kPowersOfTen[] = {1,    1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
-                                            1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
-                                            1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
   constexpr double kLow = 1e14;
   constexpr double kHigh = 1e15;
   uint64_t bits;
@@ -96,10 +100,10 @@ bool TryFifteenDigits(double magnitude, Rounded15& number) {
   // The decimal exponent, perhaps one off: about floor(e * log10(2)).
   int exponent = (binary_exponent * 78913) >> 18;
   int shift = 14 - exponent;
-  if (shift < 0 || shift > 22) return false;
+  if (shift < 0 || shift > kLargestExactPower) return false;
   double scaled = magnitude * kPowersOfTen[shift];
   if (scaled < kLow) {
-    if (++shift > 22) return false;
+    if (++shift > kLargestExactPower) return false;
     --exponent;
     scaled = magnitude * kPowersOfTen[shift];
   }
@@ -181,10 +185,7 @@ Rounded15 RoundTo15Digits(double value) {
     // Whole numbers, the most common, need no scaling.
     const auto whole = static_cast<uint64_t>(static_cast<int64_t>(magnitude));
     if (static_cast<double>(whole) == magnitude) {
-      // Its digits: about bit width * log10(2), then one more if it reaches
-      // the next power of ten.
-      const int estimate = (std::bit_width(whole) * 1233) >> 12;
-      const int digits = estimate + (whole >= kPowersOfTenWhole[estimate] ? 1 : 0);
+      const int digits = DigitCount(whole);
       SetDigits(whole, digits, digits - 1, number);
       return number;
     }
