@@ -40,16 +40,16 @@ class BiffRecordReader {
       const uint8_t* bytes = stream_.data();
       const size_t size = stream_.size();
       if (local + kHeaderSize <= size) {
-        const auto length = static_cast<uint16_t>(bytes[local + 2] | bytes[local + 3] << 8);
+        const uint16_t length = LoadU16(bytes + local + 2);
         const size_t next = local + kHeaderSize + length;
         const bool followed_in_window =
-            next + 2 <= size && static_cast<uint16_t>(bytes[next] | bytes[next + 1] << 8) != record_id::kContinue;
+            next + 2 <= size && LoadU16(bytes + next) != record_id::kContinue;
         // From a source the next header must be in the window too, or a
         // CONTINUE record beyond it might be missed; a stream in memory is
         // all there.
         if ((followed_in_window || ((source_ == nullptr || !keep_continues_) && next <= size)) &&
             read_error_.ok()) {
-          record->id = static_cast<uint16_t>(bytes[local] | bytes[local + 1] << 8);
+          record->id = LoadU16(bytes + local);
           record->payload = stream_.subspan(local + kHeaderSize, length);
           record->offset = offset_;
           offset_ += kHeaderSize + size_t{length};

@@ -125,7 +125,7 @@ bool BiffStringReader::ReadUnicodeString(size_t length_size, std::string* out) {
   // characters, all in this record.
   if (length_size == 2 && segment_.size() - std::min(offset_, segment_.size()) >= 3) {
     const uint8_t* p = segment_.data() + offset_;
-    const size_t length = p[0] | p[1] << 8;
+    const size_t length = LoadU16(p);
     if (p[2] == 0 && segment_.size() - offset_ - 3 >= length) {
       if (length > 0) AppendLatin1AsUtf8({reinterpret_cast<const char*>(p + 3), length}, out);
       offset_ += 3 + length;

@@ -19,6 +19,10 @@ inline bool HasBytes(Bytes data, size_t offset, size_t count) {
   return offset <= data.size() && count <= data.size() - offset;
 }
 
+// Unchecked little-endian loads, for callers that checked the length first.
+inline uint16_t LoadU16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | p[1] << 8); }
+inline uint32_t LoadU32(const uint8_t* p) { return LoadU16(p) | static_cast<uint32_t>(LoadU16(p + 2)) << 16; }
+
 inline bool ReadU8(Bytes data, size_t offset, uint8_t* out) {
   if (!HasBytes(data, offset, 1)) return false;
   *out = data[offset];

@@ -18,7 +18,7 @@ SharedStrings ReadSharedStrings(Bytes sst, std::span<const Bytes> continuations)
   size_t record_bytes = sst.size();
   for (const Bytes& piece : continuations) record_bytes += piece.size();
   uint32_t unique_count = 0;
-  if (sst.size() >= kHeaderSize) unique_count = sst[4] | sst[5] << 8 | sst[6] << 16 | uint32_t{sst[7]} << 24;
+  if (sst.size() >= kHeaderSize) unique_count = LoadU32(sst.data() + 4);
   table.strings.reserve(std::min<size_t>(unique_count, record_bytes / 3));
   buffer->reserve(record_bytes + record_bytes / 4);
   Prefault prefault;  // both filled from the front; neither moves before the end

@@ -133,13 +133,6 @@ Result<std::unique_ptr<SheetData>> SheetReader::Read(const WorksheetEntry& entry
                                                   (reader_.cut_short() ? " inside a record" : " without its EOF record"));
 }
 
-namespace {
-
-uint16_t U16At(const uint8_t* p) { return static_cast<uint16_t>(p[0] | p[1] << 8); }
-uint32_t U32At(const uint8_t* p) { return U16At(p) | static_cast<uint32_t>(U16At(p + 2)) << 16; }
-
-}  // namespace
-
 // The records that make up nearly every worksheet, read without the general
 // dispatch: a whole record of the usual length, no formula waiting for its
 // text. Anything else (a short record, an out-of-range string index) goes
@@ -151,28 +144,28 @@ bool SheetReader::ReadCommonCell(const BiffRecord& r) {
   switch (r.id) {
     case record_id::kRk:  // cell | RK: 4
       if (size < 10) return false;
-      builder_.AddNumber(U16At(p), U16At(p + 2), DecodeRk(U32At(p + 6)), IsDateXf(U16At(p + 4)));
+      builder_.AddNumber(LoadU16(p), LoadU16(p + 2), DecodeRk(LoadU32(p + 6)), IsDateXf(LoadU16(p + 4)));
       return true;
     case record_id::kNumber: {  // cell | IEEE double: 8
       if (size < 14) return false;
-      const uint64_t bits = U32At(p + 6) | static_cast<uint64_t>(U32At(p + 10)) << 32;
-      builder_.AddNumber(U16At(p), U16At(p + 2), std::bit_cast<double>(bits), IsDateXf(U16At(p + 4)));
+      const uint64_t bits = LoadU32(p + 6) | static_cast<uint64_t>(LoadU32(p + 10)) << 32;
+      builder_.AddNumber(LoadU16(p), LoadU16(p + 2), std::bit_cast<double>(bits), IsDateXf(LoadU16(p + 4)));
       return true;
     }
     case record_id::kLabelSst: {  // cell | string index: 4
       if (size < 10) return false;
-      const uint32_t index = U32At(p + 6);
+      const uint32_t index = LoadU32(p + 6);
       const std::vector<TextRef>& strings = globals_.shared_strings.strings;
       if (index >= strings.size()) return false;
-      builder_.AddSharedText(U16At(p), U16At(p + 2), strings[index]);
+      builder_.AddSharedText(LoadU16(p), LoadU16(p + 2), strings[index]);
       return true;
     }
     case record_id::kBoolErr:  // cell | value: 1 | is error: 1
       if (size < 8) return false;
       if (p[7] != 0) {
-        builder_.AddError(U16At(p), U16At(p + 2), p[6]);
+        builder_.AddError(LoadU16(p), LoadU16(p + 2), p[6]);
       } else {
-        builder_.AddBoolean(U16At(p), U16At(p + 2), p[6] != 0);
+        builder_.AddBoolean(LoadU16(p), LoadU16(p + 2), p[6] != 0);
       }
       return true;
     default:
