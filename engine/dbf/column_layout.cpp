@@ -55,23 +55,6 @@ void ColumnSurvey::Add(const CellValue& cell) {
   AddText(length, length);
 }
 
-ColumnSurvey& ColumnSurvey::operator=(const ColumnSurvey& other) {
-  if (this == &other) return *this;
-  system_ = other.system_;
-  encoder_ = other.encoder_;
-  measured_ = {};
-  kinds_ = other.kinds_;
-  numbers_finite_ = other.numbers_finite_;
-  dates_fit_date_field_ = other.dates_fit_date_field_;
-  integer_length_ = other.integer_length_;
-  decimals_ = other.decimals_;
-  longest_text_ = other.longest_text_;
-  longest_cut_text_ = other.longest_cut_text_;
-  memo_blocks_iii_ = other.memo_blocks_iii_;
-  memo_blocks_iv_ = other.memo_blocks_iv_;
-  return *this;
-}
-
 void ColumnSurvey::Merge(const ColumnSurvey& other) {
   kinds_ |= other.kinds_;
   numbers_finite_ &= other.numbers_finite_;

@@ -44,9 +44,6 @@ class ColumnSurvey {
  public:
   ColumnSurvey(DateSystem system, CodePage page)
       : system_(system), encoder_(static_cast<uint16_t>(page)) {}
-  // A copy starts with an empty memo of texts.
-  ColumnSurvey(const ColumnSurvey& other) : ColumnSurvey(other.system_, CodePage::k1252) { *this = other; }
-  ColumnSurvey& operator=(const ColumnSurvey& other);
 
   void Add(const CellValue& cell);
   // Takes in what another survey of the same column saw (other rows).
@@ -66,7 +63,7 @@ class ColumnSurvey {
 
   DateSystem system_;
   CharacterEncoder encoder_;  // of the table's code page
-  TextMemo<EncodedSize> measured_;  // texts that are not ASCII, measured
+  TextMemo<EncodedSize> measured_;  // texts that are not ASCII, measured (a copy starts empty)
   unsigned kinds_ = 0;             // a bit per CellKind seen
   bool numbers_finite_ = true;
   bool dates_fit_date_field_ = true;

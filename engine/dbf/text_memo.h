@@ -19,6 +19,17 @@ class TextMemo {
  public:
   static constexpr size_t kLongestText = 32;
 
+  TextMemo() = default;
+  // A copy remembers nothing: a memo is only a shortcut, and its owner (a
+  // column's survey, say) copies cheaply.
+  TextMemo(const TextMemo&) {}
+  TextMemo& operator=(const TextMemo&) {
+    slots_.reset();
+    return *this;
+  }
+  TextMemo(TextMemo&&) noexcept = default;
+  TextMemo& operator=(TextMemo&&) noexcept = default;
+
   // The value stored for this text, or nullptr.
   const Value* Find(std::string_view text) const {
     if (!slots_ || text.size() > kLongestText) return nullptr;
