@@ -5,7 +5,7 @@
 #include <set>
 #include <system_error>
 
-#include "core/file_system.h"
+#include "core/output_entries.h"
 #include "core/path_kind.h"
 #include "core/utf8_text.h"
 #include "core/workbook_conversion.h"

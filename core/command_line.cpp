@@ -4,7 +4,7 @@
 #include <array>
 
 #include "core/path_kind.h"
-#include "core/path_separator.h"
+#include "core/path_join.h"
 #include "engine/code_pages.h"
 
 namespace dravella::core {

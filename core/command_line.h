@@ -11,7 +11,7 @@
 #include <string>
 #include <string_view>
 
-#include "core/path_separator.h"
+#include "core/path_join.h"
 
 namespace dravella::core {
 

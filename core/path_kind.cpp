@@ -3,7 +3,7 @@
 #include <filesystem>
 #include <system_error>
 
-#include "core/path_separator.h"
+#include "core/path_join.h"
 #include "engine/platform/file_system.h"
 
 namespace dravella::core {

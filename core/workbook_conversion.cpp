@@ -4,7 +4,7 @@
 #include <memory>
 #include <set>
 
-#include "core/file_system.h"
+#include "core/output_entries.h"
 #include "core/quiet_cleanup.h"
 #include "core/utf8_text.h"
 #include "core/worksheet_save.h"

@@ -3,7 +3,7 @@
 #include <cstdint>
 
 #include "core/path_kind.h"
-#include "core/path_separator.h"
+#include "core/path_join.h"
 #include "core/workbook_conversion.h"
 #include "core/workbook_listing.h"
 

@@ -3,7 +3,7 @@
 #include <exception>
 
 #include "core/path_kind.h"
-#include "core/path_separator.h"
+#include "core/path_join.h"
 #include "core/worksheet_names.h"
 #include "engine/automation_error.h"
 

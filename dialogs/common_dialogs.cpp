@@ -7,7 +7,7 @@
 #include <system_error>
 #include <vector>
 
-#include "core/path_separator.h"
+#include "core/path_join.h"
 #include "dialogs/filter_list.h"
 #include "dialogs/mul_div.h"
 #include "dialogs/text_buffer.h"

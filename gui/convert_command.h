@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <string>
 
-#include "core/convert_command.h"
+#include "core/convert_batch.h"
 #include "core/output_naming.h"
 
 namespace dravella::gui {

@@ -7,7 +7,7 @@
 #include <iterator>
 #include <set>
 
-#include "core/path_separator.h"
+#include "core/path_join.h"
 #include "engine/platform/file_system.h"
 #include "tests/cmd/run_program.h"
 #include "tests/core/temp_folder.h"

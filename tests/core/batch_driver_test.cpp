@@ -9,7 +9,7 @@
 #include <set>
 #include <vector>
 
-#include "core/path_separator.h"
+#include "core/path_join.h"
 #include "tests/core/fake_application.h"
 #include "tests/core/naming_and_shell_doubles.h"
 #include "tests/core/temp_folder.h"

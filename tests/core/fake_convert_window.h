@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "core/convert_command.h"
+#include "core/convert_batch.h"
 #include "core/sheet_table.h"
 
 namespace dravella::testing {

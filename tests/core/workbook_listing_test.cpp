@@ -1,5 +1,5 @@
 #include "core/workbook_listing.h"
-#include "core/path_separator.h"
+#include "core/path_join.h"
 
 #include <gtest/gtest.h>
 

@@ -1,12 +1,12 @@
 // The few questions the converters ask the file system about their outputs,
 // and the one way they create a folder. The platform-specific parts live in
-// file_system.cpp only.
+// output_entries.cpp only.
 #pragma once
 
 #include <cstddef>
 #include <string>
 
-#include "core/path_separator.h"
+#include "core/path_join.h"
 
 namespace dravella::core {
 

@@ -1,8 +1,8 @@
-#include "core/convert_command.h"
+#include "core/convert_batch.h"
 
 #include <exception>
 
-#include "core/file_system.h"
+#include "core/output_entries.h"
 #include "core/output_naming.h"
 #include "core/path_kind.h"
 

@@ -1,4 +1,4 @@
-#include "core/convert_command.h"
+#include "core/convert_batch.h"
 
 #include <gtest/gtest.h>
 

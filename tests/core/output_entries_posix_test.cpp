@@ -1,4 +1,4 @@
-#include "core/file_system.h"
+#include "core/output_entries.h"
 
 #include <gtest/gtest.h>
 
